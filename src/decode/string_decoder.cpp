@@ -1,0 +1,70 @@
+#include "decode/string_decoder.h"
+
+namespace {
+
+void write_bracketed_hex(ScriptSink& script, std::string_view opening, int value) {
+  script.write_plain(opening);
+  script.write_hex(static_cast<std::uint32_t>(value), 2);
+  script.write_plain(">");
+}
+
+// The lead byte of a character run tells how many follow bytes it takes and on which
+// table page they are looked up: 0xC0-0xC7 take 1-8 bytes of page 1, 0xC8-0xCF of page 2.
+void decode_run(RomWindow& window, const TextTable& table, ScriptSink& script, int lead) {
+  render_char(table, script, lead, lead);
+  const bool page_one = lead <= 0xC7;
+  const int follow_bytes = page_one ? lead - 0xBF : lead - 0xC7;
+  const int page = page_one ? 0x100 : 0x200;
+  for (int i = 0; i < follow_bytes; ++i) {
+    const int raw = read_byte(window);
+    render_char(table, script, page + raw, raw);
+  }
+}
+
+}  // namespace
+
+void render_char(const TextTable& table, ScriptSink& script, int code, int raw) {
+  if (table.defined(code)) {
+    script.write_plain(table.text(code));
+  } else {
+    write_bracketed_hex(script, "<$", raw);
+  }
+}
+
+void render_code(const TextTable& table, ScriptSink& script, int code) {
+  if (table.defined(code)) {
+    script.write_plain(table.text(code));
+  } else {
+    write_bracketed_hex(script, "<CODE ", code);
+  }
+}
+
+void render_code(const TextTable& table, ScriptSink& script, int hi, int param) {
+  const int code = hi << 8 | param;
+  if (table.defined(code)) {
+    script.write_plain(table.text(code));
+    return;
+  }
+  render_code(table, script, hi);
+  write_bracketed_hex(script, "<$", param);
+}
+
+void decode_string(RomWindow& window, const TextTable& table, ScriptSink& script) {
+  for (;;) {
+    const int b = read_byte(window);
+    if (b <= 0xBE) {
+      render_char(table, script, b, b);
+    } else if (b == 0xBF || (b >= 0xF0 && b <= 0xF3)) {
+      render_code(table, script, b, read_byte(window));
+    } else if (b <= 0xCF) {
+      decode_run(window, table, script, b);
+    } else if (b == 0xD0 || b == 0xFF) {
+      render_code(table, script, b);
+      script.write("\n\n\n");
+      return;
+    } else {
+      render_code(table, script, b);
+      if (b == 0xFE) script.write("\n");  // line break; the string goes on
+    }
+  }
+}

@@ -1,0 +1,78 @@
+#include "driver/run.h"
+
+#include <cstring>
+
+#include "decode/script_sink.h"
+#include "driver/script_header.h"
+#include "driver/table_file.h"
+#include "dump/dump_plan.h"
+
+namespace {
+
+constexpr char kTablePath[] = "table//table_dump.txt";
+constexpr char kScriptPath[] = "text//script.txt";
+
+// Null unless the image can be read at any offset: a directory opens for reading here
+// but fails at the first read, and a pipe cannot be positioned.
+std::FILE* open_image(const char* path) {
+  std::FILE* image = std::fopen(path, "rb");
+  if (image == nullptr) return nullptr;
+  std::setvbuf(image, nullptr, _IONBF, 0);  // each window load is one large read
+  bool readable = std::fseek(image, 0, SEEK_SET) == 0;
+  if (readable) {
+    std::fgetc(image);
+    readable = !std::ferror(image);
+  }
+  if (!readable) {
+    std::fclose(image);
+    return nullptr;
+  }
+  return image;
+}
+
+// The header and the whole dump. False if any part of the script could not be written.
+bool write_script(std::FILE* file, std::FILE* image, DumpStores& stores, std::FILE* out) {
+  ScriptSink script(file);
+  DumpContext ctx{image, stores.window, stores.marks, stores.table, script, out};
+  write_script_header(script);
+  run_dump_plan(ctx);
+  return script.flush();
+}
+
+}  // namespace
+
+int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
+                 std::FILE* err) {
+  if (argc < 3) {
+    std::fputs("ERROR - no ROM args\n", err);
+    return -1;
+  }
+  const char* image_path = argv[2];
+  std::FILE* image = open_image(image_path);
+  if (image == nullptr) {
+    std::fprintf(err, "ERROR - cannot open ROM: %s\n", image_path);
+    return -1;
+  }
+  if (std::strcmp(argv[1], "DUMP_TEXT") != 0) {
+    std::fclose(image);
+    return 0;
+  }
+
+  load_table(kTablePath, stores.table, out);
+  // The folder `text` must exist: the tool never creates it.
+  std::FILE* file = std::fopen(kScriptPath, "wb");
+  if (file == nullptr) {
+    std::fputs("ERROR - no TEXT dir\n", err);
+    std::fclose(image);
+    return -1;
+  }
+  std::setvbuf(file, nullptr, _IONBF, 0);  // the script sink does the buffering
+  const bool written = write_script(file, image, stores, out);
+  const bool closed = std::fclose(file) == 0;
+  std::fclose(image);
+  if (!written || !closed) {
+    std::fprintf(err, "ERROR - cannot write %s\n", kScriptPath);
+    return -1;
+  }
+  return 0;
+}

@@ -1,0 +1,87 @@
+#include "dump/block_dump.h"
+
+#include "decode/string_decoder.h"
+#include "dump/script_lines.h"
+#include "rom/address.h"
+
+namespace {
+
+void warn(const DumpContext& ctx, const char* what, int linear) {
+  std::fprintf(ctx.console, "\n[DUMP_LAYER2] FAIL-SAFE (%s @ %06X)", what, linear);
+}
+
+// Marks every string start the offset table names. Returns `last`, the final entry read
+// (not always the largest), and counts the entries into `count`.
+int scan_offset_table(DumpContext& ctx, int pos, int& count) {
+  RomWindow& window = ctx.window;
+  const int first = read_word(window);
+  ctx.marks.set(pos + first, MARK_TARGET);
+  count = 1;
+  int last = first;
+  while (window.cursor < first) {
+    const int offset = read_word(window);
+    ctx.marks.set(pos + offset, MARK_TARGET);
+    ++count;
+    if (offset < last) warn(ctx, "backwards", pos + window.cursor);
+    last = offset;
+  }
+  return last;
+}
+
+}  // namespace
+
+void dump_layer2(DumpContext& ctx, int bank, int address, int index) {
+  const int pos = linear_address(bank, address);
+  if (ctx.marks.test(pos, MARK_DUMPED)) return;
+  const int base = image_offset(bank, address);
+  if (base < 0) {  // bank 0 below 0x8000: nothing in the image to read
+    warn(ctx, "bad address", pos);
+    return;
+  }
+  ctx.marks.set(pos, MARK_DUMPED);
+
+  RomWindow& window = ctx.window;
+  ScriptSink& script = ctx.script;
+  load_window(window, ctx.image, base);
+  window.cursor = 0;
+
+  int unmatched = 0;  // offsets read minus strings written
+  const int last = scan_offset_table(ctx, pos, unmatched);
+
+  // Strings follow each other from where the table scan stopped, each one accepted only
+  // where some offset table marked a string start.
+  for (int written = 0;; ++written) {
+    const int at = window.cursor;
+    if (at > last) {
+      if (unmatched != 0) warn(ctx, "missed", pos + at);
+      break;
+    }
+    if (!ctx.marks.test(pos + at, MARK_TARGET)) {
+      warn(ctx, "no text ptr", pos + at);
+      break;
+    }
+    --unmatched;
+    write_position_comment(script, pos + at, base + at);
+    if (written == 0) {
+      script.write("\n\n//");
+      ctx.marks.set(pos + at, MARK_FIRST);
+    } else {
+      script.write("\n#WRITEINDEX($");
+      script.write_hex(static_cast<std::uint32_t>(base + 2 * written));
+      script.write(",2)\n#WRITE(PtrTable)\n\n");
+    }
+    decode_string(window, ctx.table, script);
+  }
+
+  const int end = pos + window.cursor;
+  script.write("\n//[FILE] ");
+  script.write_hex(static_cast<std::uint32_t>(pos), 6);
+  script.write("-");
+  script.write_hex(static_cast<std::uint32_t>(end), 6);
+  script.write(" [");
+  script.write_hex(static_cast<std::uint32_t>(2 * index));
+  script.write("]\n");
+  script.write(kSeparator);
+  script.write("\n\n\n");
+  std::fprintf(ctx.console, "\n[FILE] %06X-%06X [%X]", pos, end, 2 * index);
+}

@@ -1,0 +1,42 @@
+#include "dump/dump_plan.h"
+
+#include <array>
+
+#include "dump/block_dump.h"
+#include "dump/plan_tables.h"
+#include "dump/region_dump.h"
+
+namespace {
+
+using FileIndex = std::array<BlockAt, kIndexEntries>;
+
+// The index window is reloaded by the first block dump, so the whole index is read first.
+// A pointer field that runs past the window reads as address 0xFFFF, bank 0xFF.
+void read_file_index(DumpContext& ctx, FileIndex& index) {
+  RomWindow& window = ctx.window;
+  load_window(window, ctx.image, kIndexWindowOffset);
+  window.cursor = kIndexStart;
+  for (BlockAt& entry : index) {
+    const int record = read_word(window);
+    const int next = window.cursor;
+    window.cursor = record + kRecordPointer;
+    entry.address = read_word(window);
+    entry.bank = read_byte(window);
+    window.cursor = next;
+  }
+}
+
+}  // namespace
+
+void run_dump_plan(DumpContext& ctx) {
+  FileIndex index;
+  read_file_index(ctx, index);
+  for (int j = 0; j < kIndexEntries; ++j) {
+    const BlockAt& entry = index[j];
+    if (entry.bank != 0 || entry.address != 0) dump_layer2(ctx, entry.bank, entry.address, j);
+  }
+  for (const BlockAt& block : kFixedBlocks) dump_layer2(ctx, block.bank, block.address, 0);
+  for (const Region& region : kRegions) {
+    dump_region(ctx, region.bank, 0x8000, region.free_start, region.free_end);
+  }
+}

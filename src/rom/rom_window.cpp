@@ -1,0 +1,13 @@
+#include "rom/rom_window.h"
+
+#include <cstring>
+
+void load_window(RomWindow& window, std::FILE* image, long image_offset) {
+  std::size_t got = 0;
+  if (image_offset >= 0 && std::fseek(image, image_offset, SEEK_SET) == 0) {
+    got = std::fread(window.buffer.data(), 1, window.buffer.size(), image);
+    std::clearerr(image);  // the next load seeks afresh
+  }
+  // Never leave bytes of an earlier load behind: they would be read as text.
+  std::memset(window.buffer.data() + got, 0xFF, window.buffer.size() - got);
+}

@@ -1,0 +1,124 @@
+#include "table/table_parser.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr unsigned char kEndOfFile = 0x1A;  // Ctrl-Z
+
+bool is_ascii_alnum(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
+void TableParser::feed(std::string_view bytes) {
+  for (char c : bytes) take_raw(static_cast<unsigned char>(c));
+}
+
+void TableParser::finish() {
+  // A byte-order mark cut short is text after all.
+  if (bom_ == Bom::kSawEF || bom_ == Bom::kSawBB) {
+    const Bom seen = bom_;
+    bom_ = Bom::kDone;
+    take_raw(0xEF);
+    if (seen == Bom::kSawBB) take_raw(0xBB);
+  }
+  if (pending_cr_) {
+    pending_cr_ = false;
+    take_char('\r');
+  }
+  if (piece_len_ > 0) end_piece();
+  ended_ = true;
+}
+
+void TableParser::take_raw(unsigned char c) {
+  if (ended_) return;
+  // The UTF-8 byte-order mark EF BB BF is skipped at the start of the file only.
+  switch (bom_) {
+    case Bom::kStart:
+      if (c == 0xEF) {
+        bom_ = Bom::kSawEF;
+        return;
+      }
+      bom_ = Bom::kDone;
+      break;
+    case Bom::kSawEF:
+      if (c == 0xBB) {
+        bom_ = Bom::kSawBB;
+        return;
+      }
+      bom_ = Bom::kDone;
+      take_raw(0xEF);
+      break;
+    case Bom::kSawBB:
+      bom_ = Bom::kDone;
+      if (c == 0xBF) return;
+      take_raw(0xEF);
+      take_raw(0xBB);
+      break;
+    case Bom::kDone:
+      break;
+  }
+
+  if (c == kEndOfFile) {
+    finish();
+    return;
+  }
+  if (pending_cr_) {
+    pending_cr_ = false;
+    if (c == '\n') {
+      take_char('\n');
+      return;
+    }
+    take_char('\r');
+  }
+  if (c == '\r') {
+    pending_cr_ = true;
+    return;
+  }
+  take_char(static_cast<char>(c));
+}
+
+void TableParser::take_char(char c) {
+  piece_[piece_len_++] = c;
+  if (c == '\n' || piece_len_ == kMaxPiece) end_piece();
+}
+
+void TableParser::end_piece() {
+  std::string_view line(piece_.data(), piece_len_);
+  piece_len_ = 0;
+  // The line's text ends at a NUL byte, as a C string would.
+  line = line.substr(0, line.find('\0'));
+  if (!line.empty() && is_ascii_alnum(line.front())) parse_entry(line);
+}
+
+void TableParser::parse_entry(std::string_view line) {
+  std::size_t width = 0;
+  for (std::size_t at : {2, 4, 6, 8}) {
+    if (at < line.size() && line[at] == '=') {
+      width = at;
+      break;
+    }
+  }
+  if (width == 0) return;
+
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < width; ++i) {
+    const int digit = hex_digit(line[i]);
+    if (digit < 0) return;
+    key = key * 16 + static_cast<std::uint32_t>(digit);
+  }
+  if (key >= TextTable::kCodes) return;
+
+  std::string_view value = line.substr(width + 1);
+  value = value.substr(0, value.find_first_of("\r\n"));
+  table_.set(static_cast<int>(key), value);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// A temporary file standing in for a stream under test; read back what was written.
+class CapturedFile {
+ public:
+  CapturedFile() : file_(std::tmpfile()) {}
+  ~CapturedFile() { std::fclose(file_); }
+  CapturedFile(const CapturedFile&) = delete;
+  CapturedFile& operator=(const CapturedFile&) = delete;
+
+  std::FILE* get() const { return file_; }
+  std::string contents() const;
+
+ private:
+  std::FILE* file_;
+};

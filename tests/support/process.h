@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a finished process left behind.
+struct ProcessResult {
+  int exit_status = -1;  // as the shell sees it; -1 if it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `args` in `folder`, standard input from `stdin_path` (or /dev/null).
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& args,
+                          const std::string& folder, const std::string& stdin_path = "/dev/null");
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& bytes);
+bool file_exists(const std::string& path);
