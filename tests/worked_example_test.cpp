@@ -3,10 +3,9 @@
 #include "dump/block_dump.h"
 #include "dump/region_dump.h"
 #include "support/dump_fixture.h"
+#include "support/expected_text.h"
 
 namespace {
-
-const std::string kSlashes(58, '/');
 
 ImageBuilder worked_example_image() {
   ImageBuilder image;
@@ -41,8 +40,9 @@ TEST(RegionDump, worked_example_writes_the_first_string_again_with_w16) {
   const std::string block = f.script_text();
   dump_region(f.ctx, 0x07, 0x8000, 0x3944F, 0x39656);
   EXPECT_EQ(f.script_text().substr(block.size()),
-            "\n" + kSlashes + "\n//\n#JMP($3944F,$39656)\n\n//[079004 ~ 039004]\n#W16($39004)\n"
-            "AB<CODE FF>\n\n\n");
+            "\n" + kSlashes +
+                "\n//\n#JMP($3944F,$39656)\n\n//[079004 ~ 039004]\n#W16($39004)\n"
+                "AB<CODE FF>\n\n\n");
 }
 
 }  // namespace

@@ -1,0 +1,217 @@
+#include "dense_image.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int kImageSize = 0x400000;  // 4 MiB: banks 0x00-0x7F
+constexpr int kBanks = kImageSize / 0x8000;
+constexpr std::uint8_t kBlank = 0xFF;
+
+// LoROM: 32 KiB per bank, addresses 0x8000-0xFFFF.
+int image_offset(int bank, int address) {
+  return bank * 0x8000 + address - 0x8000;
+}
+
+// The file index: a window at image offset 0x198000 (banks 0x33-0x34) whose 279 entries start
+// at window offset 0x8000. Each entry is the window offset of a record holding the block
+// pointer (address LE, then bank) 37 bytes in. The records follow the entries.
+constexpr long kIndexWindow = 0x198000;
+constexpr int kIndexFirstEntry = 0x8000;
+constexpr int kIndexEntries = 279;
+constexpr int kFirstRecord = 0x8240;
+constexpr int kRecordSize = 40;
+constexpr int kRecordPointer = 37;
+
+struct Place {
+  int bank;
+  int address;
+};
+
+// The blocks the dumper knows without the index, in its order.
+constexpr std::array<Place, 25> kFixedBlocks = {{
+    {0x00, 0xC373}, {0x00, 0xCC11}, {0x00, 0xE50F}, {0x00, 0xE921}, {0x00, 0xE92D},
+    {0x00, 0xE939}, {0x00, 0xE945}, {0x00, 0xE951}, {0x00, 0xE969}, {0x00, 0xE975},
+    {0x00, 0xE981}, {0x00, 0xE98D}, {0x00, 0xE999}, {0x00, 0xE9A5}, {0x00, 0xE9B1},
+    {0x00, 0xE9BD}, {0x00, 0xE9C9}, {0x00, 0xE9D5}, {0x00, 0xE9E1}, {0x00, 0xE9ED},
+    {0x00, 0xE9F9}, {0x00, 0xEA05}, {0x10, 0xA000}, {0x10, 0xB2CA}, {0x38, 0x90D2},
+}};
+constexpr std::array<int, 8> kRegionBanks = {0x00, 0x07, 0x10, 0x1C, 0x30, 0x35, 0x38, 0x3B};
+
+// Indexed blocks go to every bank but those of the fixed blocks and the index window, up to
+// three to a bank, each in a slot of its own.
+constexpr int kSlotSize = 0x2A00;
+constexpr int kSlotsPerBank = 3;
+// 279 x 75 strings at density 1: more than 20,000 in all.
+constexpr int kStringsPerBlock = 75;
+
+bool is_region_bank(int bank) {
+  return std::find(kRegionBanks.begin(), kRegionBanks.end(), bank) != kRegionBanks.end();
+}
+
+std::vector<int> index_block_banks() {
+  std::vector<int> banks;
+  for (int bank = 1; bank < kBanks; ++bank) {
+    if (bank != 0x10 && bank != 0x33 && bank != 0x34 && bank != 0x38) banks.push_back(bank);
+  }
+  return banks;
+}
+
+// Room of a fixed block: up to the next fixed block of its bank, or the bank's end.
+int fixed_block_room(const Place& block) {
+  int end = 0x10000;
+  for (const Place& other : kFixedBlocks) {
+    if (other.bank == block.bank && other.address > block.address) {
+      end = std::min(end, other.address);
+    }
+  }
+  return end - block.address;
+}
+
+// xorshift32: the same image on every platform and every run.
+class Rng {
+ public:
+  int below(int n) {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return static_cast<int>(state_ % static_cast<std::uint32_t>(n));
+  }
+  int between(int low, int high) { return low + below(high - low + 1); }
+
+ private:
+  std::uint32_t state_ = 0x2545F491;
+};
+
+// One code with its parameter or follow bytes. Mostly plain characters, as in real text,
+// with every other byte class mixed in.
+Bytes make_token(Rng& rng) {
+  const int pick = rng.below(100);
+  auto byte = [](int value) { return static_cast<std::uint8_t>(value); };
+  if (pick < 75) return {byte(rng.between(0x20, 0x7E))};
+  if (pick < 80) return {byte(rng.between(0x00, 0xBE))};
+  if (pick < 82) return {0xBF, byte(rng.below(0x100))};
+  if (pick < 88) {  // a run: 0xC0-0xC7 take 1-8 bytes of page 1, 0xC8-0xCF of page 2
+    const int lead = rng.between(0xC0, 0xCF);
+    Bytes run{byte(lead)};
+    const int follow = lead <= 0xC7 ? lead - 0xBF : lead - 0xC7;
+    for (int i = 0; i < follow; ++i) run.push_back(byte(rng.below(0x100)));
+    return run;
+  }
+  if (pick < 91) return {byte(rng.between(0xD1, 0xEF))};
+  if (pick < 94) return {byte(rng.between(0xF0, 0xF3)), byte(rng.below(0x20))};
+  if (pick < 97) return {byte(rng.between(0xF4, 0xFD))};
+  return {0xFE};
+}
+
+// A string of at most `room` bytes (room >= 2), ending with one of the two end codes.
+Bytes make_string(Rng& rng, int room) {
+  const int length = std::min(room, rng.between(6, 40));
+  Bytes text;
+  for (;;) {
+    const Bytes token = make_token(rng);
+    if (static_cast<int>(text.size() + token.size()) + 1 > length) break;
+    text.insert(text.end(), token.begin(), token.end());
+  }
+  text.push_back(rng.below(2) == 0 ? 0xD0 : 0xFF);
+  return text;
+}
+
+// Offset table, then the strings back to back in table order: `wanted` strings, or as many
+// as `room` bytes hold (at least one).
+Bytes make_block(Rng& rng, int wanted, int room, int& strings) {
+  std::vector<Bytes> texts;
+  int text_bytes = 0;
+  while (static_cast<int>(texts.size()) < wanted) {
+    const int left = room - 2 * static_cast<int>(texts.size() + 1) - text_bytes;
+    if (left < 2) break;
+    texts.push_back(make_string(rng, left));
+    text_bytes += static_cast<int>(texts.back().size());
+  }
+  if (texts.empty()) throw std::logic_error("a block has no room for a string");
+  Bytes block;
+  int offset = 2 * static_cast<int>(texts.size());
+  for (const Bytes& text : texts) {
+    block.push_back(static_cast<std::uint8_t>(offset & 0xFF));
+    block.push_back(static_cast<std::uint8_t>(offset >> 8));
+    offset += static_cast<int>(text.size());
+  }
+  for (const Bytes& text : texts) block.insert(block.end(), text.begin(), text.end());
+  strings += static_cast<int>(texts.size());
+  return block;
+}
+
+// Each byte may be placed once, so a layout mistake shows here, not as a dumper warning.
+class ImageBytes {
+ public:
+  void place(long offset, const Bytes& bytes) {
+    if (offset < 0 || offset + static_cast<long>(bytes.size()) > kImageSize) {
+      throw std::logic_error("bytes outside the image at " + std::to_string(offset));
+    }
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (placed_[offset + i]) {
+        throw std::logic_error("two things at image offset " + std::to_string(offset + i));
+      }
+      placed_[offset + i] = true;
+      bytes_[offset + i] = bytes[i];
+    }
+  }
+  Bytes take() { return std::move(bytes_); }
+
+ private:
+  Bytes bytes_ = Bytes(kImageSize, kBlank);
+  std::vector<bool> placed_ = std::vector<bool>(kImageSize, false);
+};
+
+Bytes le_word(int value) {
+  return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)};
+}
+
+Bytes record(const Place& block) {
+  Bytes bytes(kRecordSize, 0x00);
+  const Bytes address = le_word(block.address);
+  bytes[kRecordPointer] = address[0];
+  bytes[kRecordPointer + 1] = address[1];
+  bytes[kRecordPointer + 2] = static_cast<std::uint8_t>(block.bank);
+  return bytes;
+}
+
+}  // namespace
+
+DenseImage make_dense_image(int density) {
+  DenseImage image;
+  ImageBytes bytes;
+  Rng rng;
+  const int wanted = kStringsPerBlock * density;
+  auto add_block = [&](const Place& block, int room) {
+    bytes.place(image_offset(block.bank, block.address),
+                make_block(rng, wanted, room, image.strings));
+    image.window_loads.push_back(image_offset(block.bank, block.address));
+    ++image.blocks;
+    if (is_region_bank(block.bank)) ++image.region_strings;
+  };
+
+  image.window_loads.push_back(kIndexWindow);
+  const std::vector<int> banks = index_block_banks();
+  if (kIndexEntries > static_cast<int>(banks.size()) * kSlotsPerBank) {
+    throw std::logic_error("not enough slots for the indexed blocks");
+  }
+  for (int entry = 0; entry < kIndexEntries; ++entry) {
+    const int slot = entry / static_cast<int>(banks.size());
+    const Place block{banks[entry % banks.size()], 0x8000 + slot * kSlotSize};
+    add_block(block, kSlotSize);
+    const int record_at = kFirstRecord + entry * kRecordSize;
+    bytes.place(kIndexWindow + record_at, record(block));
+    bytes.place(kIndexWindow + kIndexFirstEntry + 2 * entry, le_word(record_at));
+  }
+  for (const Place& block : kFixedBlocks) add_block(block, fixed_block_room(block));
+  for (int bank : kRegionBanks) image.window_loads.push_back(image_offset(bank, 0x8000));
+
+  image.bytes = bytes.take();
+  return image;
+}

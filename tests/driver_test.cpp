@@ -1,0 +1,249 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/blank_image_output.h"
+#include "support/image_builder.h"
+#include "support/process.h"
+
+namespace {
+
+const std::string kTableMissing = "\nTable file not found: table//table_dump.txt";
+const std::string kOldScript = "old script\r\n";
+
+// A working folder for one run of the tool, holding `image.rom`; the `text` and `table`
+// folders only when a case asks for them.
+class RunFolder {
+ public:
+  explicit RunFolder(const ImageBuilder& image = ImageBuilder()) {
+    image.save(folder_ / "image.rom");
+  }
+
+  std::string operator/(const std::string& name) const { return folder_ / name; }
+  void make_folder(const std::string& name) const { mkdir((folder_ / name).c_str(), 0755); }
+  void make_text_folder_with_old_script() const {
+    make_folder("text");
+    write_file(folder_ / "text/script.txt", kOldScript);
+  }
+  void write_table(const std::string& bytes) const {
+    make_folder("table");
+    write_file(folder_ / "table/table_dump.txt", bytes);
+  }
+  std::string script() const { return read_file(folder_ / "text/script.txt"); }
+  bool has(const std::string& name) const { return file_exists(folder_ / name); }
+
+  ProcessResult run(const std::vector<std::string>& args) const {
+    return run_process(TEXTDUMP_EXE, args, folder_.path());
+  }
+
+ private:
+  TempFolder folder_;
+};
+
+TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
+  const std::vector<std::vector<std::string>> cases = {{}, {"DUMP_TEXT"}, {"OTHER"}, {"image.rom"}};
+  for (const auto& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    RunFolder f;
+    f.make_folder("text");
+    const ProcessResult r = f.run(args);
+    EXPECT_EQ(r.exit_status, 255);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "ERROR - no ROM args\n");
+    EXPECT_FALSE(f.has("text/script.txt"));
+  }
+}
+
+// Only the exact word runs the dump: nothing is read beyond the image, nothing is written.
+TEST(Driver, other_command_words_write_nothing_and_keep_an_existing_script) {
+  const std::string words[] = {"dump_text",  "Dump_Text",  "DUMP",        "DUMP_TEXTS",
+                               "DUMP_TEXT ", " DUMP_TEXT", "DUMP_TEXT\n", ""};
+  for (const std::string& word : words) {
+    SCOPED_TRACE("word '" + word + "'");
+    RunFolder f;
+    f.make_text_folder_with_old_script();
+    const ProcessResult r = f.run({word, "image.rom"});
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.out, "");  // no table is looked for
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(f.script(), kOldScript);
+  }
+  RunFolder f;
+  EXPECT_EQ(f.run({"dump_text", "image.rom"}).exit_status, 0);
+  EXPECT_FALSE(f.has("text"));
+}
+
+TEST(Driver, third_argument_is_ignored) {
+  RunFolder plain;
+  plain.make_folder("text");
+  const ProcessResult expected = plain.run({"DUMP_TEXT", "image.rom"});
+  RunFolder extra;
+  extra.make_folder("text");
+  const ProcessResult r = extra.run({"DUMP_TEXT", "image.rom", "other.rom"});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.out, expected.out);
+  EXPECT_EQ(r.err, expected.err);
+  EXPECT_EQ(extra.script(), plain.script());
+}
+
+// The image is checked before the command word, for every word, and nothing else is read
+// or written: a run that went on would report the missing table.
+TEST(Driver, unreadable_image_is_an_error_before_anything_else) {
+  std::vector<std::string> paths = {"missing.rom", "no_folder/image.rom", "image_folder", "text"};
+  if (geteuid() != 0) paths.push_back("locked.rom");  // root reads any file
+  for (const char* word : {"DUMP_TEXT", "OTHER"}) {
+    for (const std::string& path : paths) {
+      SCOPED_TRACE(std::string(word) + " " + path);
+      RunFolder f;
+      f.make_text_folder_with_old_script();
+      f.make_folder("image_folder");
+      write_file(f / "locked.rom", std::string(16, '\xFF'));
+      chmod((f / "locked.rom").c_str(), 0);
+      const ProcessResult r = f.run({word, path});
+      EXPECT_EQ(r.exit_status, 255);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, "ERROR - cannot open ROM: " + path + "\n");
+      EXPECT_EQ(f.script(), kOldScript);
+    }
+  }
+}
+
+TEST(Driver, image_that_cannot_be_positioned_is_an_error) {
+  RunFolder f;
+  f.make_text_folder_with_old_script();
+  const std::string pipe = f / "image.pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  // Holding a write end lets the tool open the pipe without waiting; the guard lets go of
+  // it after a while, so a tool that reads the pipe after all ends instead of hanging.
+  const int writer = open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  std::jthread guard([writer](std::stop_token stop) {
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    wake.wait_for(lock, stop, std::chrono::seconds(10), [] { return false; });
+    close(writer);
+  });
+  const ProcessResult r = f.run({"DUMP_TEXT", "image.pipe"});
+  guard.request_stop();
+  EXPECT_EQ(r.exit_status, 255);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "ERROR - cannot open ROM: image.pipe\n");
+  EXPECT_EQ(f.script(), kOldScript);
+}
+
+// The table is loaded, and its message written, before the script is created.
+TEST(Driver, script_that_cannot_be_created_is_an_error_after_the_table) {
+  struct Case {
+    std::string name;
+    bool table;
+    std::string blocker;  // what stands where the script would go, if anything
+    std::string out;
+  };
+  const Case cases[] = {
+      {"no text folder, no table", false, "", kTableMissing},
+      {"no text folder", true, "", ""},
+      {"text is a file", true, "text", ""},
+      {"script is a folder", false, "text/script.txt", kTableMissing},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunFolder f;
+    if (c.table) f.write_table("41=A\n");
+    if (c.blocker == "text") write_file(f / "text", "not a folder");
+    if (c.blocker == "text/script.txt") {
+      f.make_folder("text");
+      f.make_folder("text/script.txt");
+    }
+    const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
+    EXPECT_EQ(r.exit_status, 255);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, "ERROR - no TEXT dir\n");
+    if (c.blocker.empty()) {
+      EXPECT_FALSE(f.has("text"));  // never created by the tool
+    }
+  }
+}
+
+TEST(Driver, script_that_cannot_be_written_completely_is_an_error) {
+  if (!file_exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  RunFolder f;
+  f.make_folder("text");
+  ASSERT_EQ(symlink("/dev/full", (f / "text/script.txt").c_str()), 0);
+  const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
+  EXPECT_EQ(r.exit_status, 255);
+  EXPECT_EQ(r.err, "ERROR - cannot write text//script.txt\n");
+}
+
+// A table that cannot be read is reported once, and the dump goes on with fallback forms.
+TEST(Driver, table_is_read_from_the_table_folder_and_a_missing_one_is_reported) {
+  ImageBuilder image;
+  image.place(0x10, 0xA000, make_block({text_string("AB")}));  // a block of the fixed list
+  struct Case {
+    std::string name;
+    const char* table;  // file contents, or null for none
+    bool table_is_folder;
+    std::string out_start;
+    std::string first_string;
+  };
+  const Case cases[] = {
+      {"table present", "41=A\n42=B\n", false, "\n[DUMP_LAYER2]", "//AB<CODE FF>\r\n"},
+      {"no table", nullptr, false, kTableMissing + "\n[DUMP_LAYER2]", "//<$41><$42><CODE FF>\r\n"},
+      {"table is a folder", nullptr, true, kTableMissing + "\n[DUMP_LAYER2]",
+       "//<$41><$42><CODE FF>\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunFolder f(image);
+    f.make_folder("text");
+    if (c.table != nullptr) f.write_table(c.table);
+    if (c.table_is_folder) {
+      f.make_folder("table");
+      f.make_folder("table/table_dump.txt");
+    }
+    const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.substr(0, c.out_start.size()), c.out_start);
+    EXPECT_NE(r.out.find("\n[FILE] 10A000-10A005 [0]"), std::string::npos) << r.out;
+    EXPECT_NE(f.script().find("\r\n\r\n" + c.first_string), std::string::npos) << f.script();
+  }
+}
+
+// Past the image's end every byte reads 0xFF, so an empty image dumps like one of 0xFF.
+TEST(Driver, image_without_text_gives_the_header_then_block_then_region_sections) {
+  ImageBuilder null_index;  // every index entry names a record that holds bank 0, address 0
+  null_index.place_at(0x1A0000, Bytes(2 * 279, 0x00)).place_at(0x198025, {0x00, 0x00, 0x00});
+  struct Case {
+    std::string name;
+    ImageBuilder image;
+    bool index_names_sentinel_block;
+  };
+  const Case cases[] = {
+      {"2 MiB of 0xFF", ImageBuilder(), true},
+      {"empty image", ImageBuilder(0), true},
+      {"index naming no block", null_index, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunFolder f(c.image);
+    f.make_folder("text");
+    const BlankImageOutput expected = blank_image_output(c.index_names_sentinel_block);
+    const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.out, kTableMissing + expected.console);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(f.script(), expected.script);
+  }
+}
+
+}  // namespace

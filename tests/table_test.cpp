@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/table_file.h"
+#include "support/captured_file.h"
+#include "support/process.h"
+#include "table/table_parser.h"
+#include "table/text_table.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+// The defined entries of a table, code to text: what a test expects to find and nothing else.
+using Entries = std::map<int, std::string>;
+
+struct TableCase {
+  std::string name;
+  std::string file;
+  Entries expected;
+};
+
+Entries defined_entries(const TextTable& table) {
+  Entries entries;
+  for (int code = 0; code < TextTable::kCodes; ++code)
+    if (table.defined(code)) entries[code] = std::string(table.text(code));
+  return entries;
+}
+
+Entries parse_in_chunks(std::string_view file, std::size_t chunk) {
+  auto table = std::make_unique<TextTable>();
+  TableParser parser(*table);
+  for (std::size_t at = 0; at < file.size(); at += chunk) parser.feed(file.substr(at, chunk));
+  parser.finish();
+  return defined_entries(*table);
+}
+
+// A file reaches the parser in reads of any size, so every case is fed whole, byte by byte,
+// and in chunks that split CR LF pairs, the byte-order mark and 255-character pieces.
+void expect_tables(const std::vector<TableCase>& cases) {
+  constexpr std::size_t kChunks[] = {
+      std::numeric_limits<std::size_t>::max(), 1, 2, 3, 7, 254, 255, 256};
+  for (const TableCase& c : cases) {
+    for (std::size_t chunk : kChunks) {
+      SCOPED_TRACE(c.name + ", chunk " + std::to_string(chunk));
+      EXPECT_EQ(parse_in_chunks(c.file, chunk), c.expected);
+    }
+  }
+}
+
+const std::string x39(39, 'x');
+
+TEST(TableParser, entry_lines_set_the_code_of_their_key_to_their_value) {
+  expect_tables({
+      {"two-digit key", "41=A\n", {{0x41, "A"}}},
+      {"four-digit key on page 1", "0141=x\n", {{0x0141, "x"}}},
+      {"control with parameter", "F000=[wait]\n", {{0xF000, "[wait]"}}},
+      {"six-digit key", "000041=A\n", {{0x41, "A"}}},
+      {"eight-digit key", "0000FFFF=A\n", {{0xFFFF, "A"}}},
+      {"lower-case hex", "ff=x\nf0a1=y\naB=z\n", {{0xFF, "x"}, {0xF0A1, "y"}, {0xAB, "z"}}},
+      {"later line wins", "41=A\n41=B\n", {{0x41, "B"}}},
+      {"41 and 0041 are one entry", "41=A\n0041=B\n", {{0x41, "B"}}},
+      {"0041 and 41 are one entry", "0041=B\n41=A\n", {{0x41, "A"}}},
+      {"empty value leaves the code undefined", "41=\n", {}},
+      {"empty value undefines an earlier entry", "41=A\n42=B\n41=\n", {{0x42, "B"}}},
+      {"single blank value", "20= \n", {{0x20, " "}}},
+      {"blanks, = and <> kept", "41= a = <b> \n", {{0x41, " a = <b> "}}},
+      {"bytes above 0x7F kept", "41=\xC3\xA9\x80\xFF\n", {{0x41, "\xC3\xA9\x80\xFF"}}},
+      {"byte-order mark inside a value kept", "41=\xEF\xBB\xBF\n", {{0x41, "\xEF\xBB\xBF"}}},
+      {"last line without a line feed", "41=A\n42=B", {{0x41, "A"}, {0x42, "B"}}},
+      {"= at 2 decides over = at 4", "41=4=B\n", {{0x41, "4=B"}}},
+      {"= at 4 decides over = at 6", "0041=B=C\n", {{0x41, "B=C"}}},
+      {"= at 4 with no = at 2", "4142=A=B\n", {{0x4142, "A=B"}}},
+      {"value that is =", "41==\n", {{0x41, "="}}},
+      {"39-byte value kept whole", "41=" + x39 + "\n", {{0x41, x39}}},
+      {"40-byte value cut to 39", "41=" + x39 + "y\n", {{0x41, x39}}},
+      {"long value cut to 39", "41=" + x39 + std::string(100, 'y') + "\n", {{0x41, x39}}},
+  });
+}
+
+TEST(TableParser, lines_that_are_not_entries_are_ignored) {
+  expect_tables({
+      {"comment starts", "/41=A\n*41=A\n#41=A\n;41=A\n 41=A\n\t41=A\n", {}},
+      {"empty lines", "\n\n\r\n\n41=A\n\n", {{0x41, "A"}}},
+      {"empty file", "", {}},
+      {"no = at all", "41A\n41\n4\n", {}},
+      {"= at 1", "4=A\n", {}},
+      {"= at 3", "411=A\n41 =A\n", {}},
+      {"= at 10", "0000000041=A\n", {}},
+      {"non-hex first digit", "G1=A\n", {}},
+      {"non-hex second digit", "4G=A\nzz=A\n", {}},
+      {"hex prefix", "0x41=A\n", {}},
+      {"blank inside the key", "4 =A\n", {}},
+      {"six-digit key above FFFF", "010000=A\n", {}},
+      {"key above FFFF does not wrap", "00010041=A\nFFFFFFFF=B\n", {}},
+      {"ignored lines leave others alone", "G1=A\n41=B\n010041=C\n", {{0x41, "B"}}},
+  });
+}
+
+TEST(TableParser, line_ends_byte_order_mark_and_end_marker_are_read_as_in_a_text_file) {
+  expect_tables({
+      {"CR LF line ends", "41=A\r\n42=B\r\n", {{0x41, "A"}, {0x42, "B"}}},
+      {"lone CR ends the value but not the line", "41=A\rB\n42=C\n", {{0x41, "A"}, {0x42, "C"}}},
+      {"text after a lone CR is no new line", "41=A\r42=B\n", {{0x41, "A"}}},
+      {"CR CR LF", "41=A\r\r\n42=B\n", {{0x41, "A"}, {0x42, "B"}}},
+      {"CR at the end of the file", "41=A\r", {{0x41, "A"}}},
+      {"byte-order mark skipped", "\xEF\xBB\xBF"s + "41=A\n", {{0x41, "A"}}},
+      {"byte-order mark and CR LF", "\xEF\xBB\xBF"s + "41=A\r\n", {{0x41, "A"}}},
+      {"byte-order mark only at the start", "41=A\n\xEF\xBB\xBF"s + "42=B\n", {{0x41, "A"}}},
+      {"cut byte-order mark is text", "\xEF\xBB"s + "41=A\n42=B\n", {{0x42, "B"}}},
+      {"lone EF is text", "\xEF"s + "41=A\n42=B\n", {{0x42, "B"}}},
+      {"cut byte-order mark before a line end", "\xEF\xBB\n41=A\n", {{0x41, "A"}}},
+      {"file of a cut byte-order mark", "\xEF\xBB", {}},
+      {"file of a byte-order mark", "\xEF\xBB\xBF", {}},
+      {"0x1A ends the file", "41=A\n\x1A"s + "42=B\n", {{0x41, "A"}}},
+      {"0x1A ends a value", "41=A\x1A"s + "\n42=B\n", {{0x41, "A"}}},
+      {"0x1A after a CR", "41=A\r\x1A"s + "42=B\n", {{0x41, "A"}}},
+      {"0x1A at the start", "\x1A"s + "41=A\n", {}},
+      {"NUL ends the line's text", "41=A\0B\n42=C\n"s, {{0x41, "A"}, {0x42, "C"}}},
+      {"NUL at the start of a line", "\0"s + "41=A\n42=C\n", {{0x42, "C"}}},
+  });
+}
+
+TEST(TableParser, long_lines_are_read_in_255_character_pieces) {
+  const std::string x252(252, 'x');
+  expect_tables({
+      {"255 characters with the line feed",
+       "41=" + std::string(251, 'x') + "\n42=B\n",
+       {{0x41, x39}, {0x42, "B"}}},
+      {"256 characters with the line feed", "41=" + x252 + "\n42=B\n", {{0x41, x39}, {0x42, "B"}}},
+      {"255 characters with CR LF as one",
+       "41=" + std::string(251, 'x') + "\r\n42=B\r\n",
+       {{0x41, x39}, {0x42, "B"}}},
+      {"rest that is an entry line", "41=" + x252 + "42=B\n", {{0x41, x39}, {0x42, "B"}}},
+      {"rest judged by its own first character", "41=" + x252 + "/42=B\n", {{0x41, x39}}},
+      {"rest with = at 1 is ignored", "41=" + std::string(251, 'x') + "42=B\n", {{0x41, x39}}},
+      {"lone CR counts as a character",
+       "41=A\r" + std::string(250, 'y') + "42=B\n",
+       {{0x41, "A"}, {0x42, "B"}}},
+      {"three pieces",
+       "41=" + x252 + "42=" + std::string(252, 'y') + "43=C\n",
+       {{0x41, x39}, {0x42, std::string(39, 'y')}, {0x43, "C"}}},
+      {"long comment with an entry in its rest",
+       std::string("/") + std::string(254, '-') + "41=A\n",
+       {{0x41, "A"}}},
+      {"long line without a line feed", "41=" + x252 + "42=B", {{0x41, x39}, {0x42, "B"}}},
+  });
+}
+
+TEST(TableParser, crlf_lf_and_byte_order_mark_forms_of_a_file_give_the_same_table) {
+  const std::string lf =
+      "// dump table\n41=A\n20= \n\nF000=[wait]\nFE=[br]\n0141=x\n41=B\n42=\n"
+      "; last\n43=C";
+  std::string crlf;
+  for (char c : lf) crlf += c == '\n' ? "\r\n"s : std::string(1, c);
+  const Entries expected = {{0x41, "B"},    {0x20, " "},   {0xF000, "[wait]"},
+                            {0xFE, "[br]"}, {0x0141, "x"}, {0x43, "C"}};
+  expect_tables({
+      {"LF", lf, expected},
+      {"CR LF", crlf, expected},
+      {"byte-order mark and LF", "\xEF\xBB\xBF" + lf, expected},
+      {"byte-order mark and CR LF", "\xEF\xBB\xBF" + crlf, expected},
+  });
+}
+
+// A file the tool cannot read as a table must not stop the run: it is reported, and the
+// table keeps what it held.
+TEST(LoadTable, unreadable_table_is_reported_on_the_console_and_leaves_the_table_alone) {
+  TempFolder folder;
+  mkdir((folder / "table").c_str(), 0755);
+  mkdir((folder / "table/table_dump.txt").c_str(), 0755);
+  const std::string cases[] = {
+      folder / "missing.txt",
+      folder / "no_folder/table_dump.txt",
+      folder / "table",
+      folder / "table/table_dump.txt",
+  };
+  for (const std::string& path : cases) {
+    SCOPED_TRACE(path);
+    auto table = std::make_unique<TextTable>();
+    table->set(0x41, "A");
+    CapturedFile console;
+    load_table(path.c_str(), *table, console.get());
+    EXPECT_EQ(console.contents(), "\nTable file not found: " + path);
+    EXPECT_EQ(defined_entries(*table), (Entries{{0x41, "A"}}));
+  }
+}
+
+TEST(LoadTable, table_without_read_permission_is_reported_like_a_missing_one) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+  TempFolder folder;
+  const std::string path = folder / "table_dump.txt";
+  write_file(path, "41=A\n");
+  chmod(path.c_str(), 0);
+  auto table = std::make_unique<TextTable>();
+  CapturedFile console;
+  load_table(path.c_str(), *table, console.get());
+  EXPECT_EQ(console.contents(), "\nTable file not found: " + path);
+  EXPECT_EQ(defined_entries(*table), Entries{});
+}
+
+// A file larger than one read: an entry line split between reads, a CR LF pair split
+// between reads, and a last line without a line feed must all arrive whole.
+TEST(LoadTable, file_longer_than_one_read_is_read_whole_and_quietly) {
+  constexpr std::size_t kRead = 0x10000;
+  std::string file;
+  // Comment lines up to `end`, each at most 100 bytes.
+  auto comments_up_to = [&file](std::size_t end) {
+    while (file.size() + 100 + 2 <= end) file += std::string("#") + std::string(98, '-') + "\n";
+    file += std::string("#") + std::string(end - file.size() - 2, '-') + "\n";
+  };
+  comments_up_to(kRead - 5);
+  file += "41=A\r\n";  // CR is the last byte of the first read
+  file += "42=B\n";
+  comments_up_to(2 * kRead - 2);
+  file += "43=C\n44=D";  // "43" straddles the second and third reads
+  ASSERT_EQ(file[kRead - 1], '\r');
+  ASSERT_EQ(file.substr(2 * kRead - 2, 4), "43=C");
+
+  TempFolder folder;
+  const std::string path = folder / "table_dump.txt";
+  write_file(path, file);
+  auto table = std::make_unique<TextTable>();
+  CapturedFile console;
+  load_table(path.c_str(), *table, console.get());
+  EXPECT_EQ(console.contents(), "");
+  EXPECT_EQ(defined_entries(*table), (Entries{{0x41, "A"}, {0x42, "B"}, {0x43, "C"}, {0x44, "D"}}));
+}
+
+}  // namespace
