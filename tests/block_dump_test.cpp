@@ -24,12 +24,6 @@ Bytes operator+(Bytes a, const Bytes& b) {
   return a;
 }
 
-int marked_bytes(const MarkMap& map) {
-  int count = 0;
-  for (std::uint8_t mark : map.marks) count += mark != 0;
-  return count;
-}
-
 struct Placed {
   int bank;
   int address;
@@ -213,7 +207,7 @@ TEST(BlockDump, writes_each_block_shape_as_its_section_with_warnings_before_prog
     for (const Mark& m : c.marks)
       EXPECT_EQ(f.marked(m.linear, m.bit), m.set)
           << std::hex << "bit " << int{m.bit} << " at " << m.linear;
-    EXPECT_EQ(marked_bytes(f.stores->marks), c.marked_places);
+    EXPECT_EQ(f.stores->marks.count_marked(), c.marked_places);
   }
 }
 

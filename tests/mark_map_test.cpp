@@ -11,12 +11,6 @@ namespace {
 
 constexpr std::uint8_t kAllBits = MARK_DUMPED | MARK_FIRST | MARK_TARGET;
 
-int marked_bytes(const MarkMap& map) {
-  int count = 0;
-  for (std::uint8_t mark : map.marks) count += mark != 0;
-  return count;
-}
-
 TEST(MarkMap, three_bits_on_one_address_are_kept_apart) {
   auto map = std::make_unique<MarkMap>();
   const int at = linear_address(0x12, 0xA004);
@@ -36,11 +30,11 @@ TEST(MarkMap, three_bits_on_one_address_are_kept_apart) {
   EXPECT_TRUE(map->test(at, MARK_TARGET));
   EXPECT_TRUE(map->test(at, MARK_FIRST));
   EXPECT_TRUE(map->test(at, MARK_DUMPED));
-  EXPECT_EQ(map->marks[static_cast<std::size_t>(at)], kAllBits);
+  EXPECT_TRUE(map->test(at, kAllBits));
 
   EXPECT_FALSE(map->test(at - 1, kAllBits));
   EXPECT_FALSE(map->test(at + 1, kAllBits));
-  EXPECT_EQ(marked_bytes(*map), 1);
+  EXPECT_EQ(map->count_marked(), 1);
 }
 
 TEST(MarkMap, only_addresses_below_0x1000000_keep_marks) {
@@ -66,7 +60,35 @@ TEST(MarkMap, only_addresses_below_0x1000000_keep_marks) {
     EXPECT_EQ(map->test(c.linear, MARK_FIRST), c.kept);
     EXPECT_EQ(map->test(c.linear, MARK_TARGET), c.kept);
     // Nothing may land anywhere else, such as a wrapped-around address.
-    EXPECT_EQ(marked_bytes(*map), c.kept ? 1 : 0);
+    EXPECT_EQ(map->count_marked(), c.kept ? 1 : 0);
+  }
+}
+
+TEST(MarkMap, find_next_finds_the_first_mark_of_its_kind_in_range) {
+  auto map = std::make_unique<MarkMap>();
+  map->set(0x078010, MARK_TARGET);  // another kind: never found
+  map->set(0x078041, MARK_FIRST);
+  map->set(0x0780C0, MARK_FIRST);
+  map->set(0xFFFFFF, MARK_FIRST);
+  struct Case {
+    int from;
+    int end;
+    int found;
+  };
+  const Case cases[] = {
+      {0x078000, 0x088000, 0x078041},     // within the second word of the range
+      {0x078041, 0x088000, 0x078041},     // a mark at `from` itself
+      {0x078042, 0x088000, 0x0780C0},     // past a mark, across an empty word
+      {0x0780C1, 0x088000, 0x088000},     // none left: the range's end
+      {0x078000, 0x078041, 0x078041},     // a mark at `end` lies outside
+      {0x078000, 0x078040, 0x078040},     // end inside a word with a mark after it
+      {0xFFFF00, 0x100FF00, 0xFFFFFF},    // the map's last address
+      {0x1000000, 0x1010000, 0x1010000},  // wholly above the map
+      {-0x100, 0x078050, 0x078041},       // from below the map
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << std::hex << c.from << "-" << c.end);
+    EXPECT_EQ(map->find_next(c.from, c.end, MARK_FIRST), c.found);
   }
 }
 

@@ -1,10 +1,27 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
+
+// A script literal with each line feed already stored as CR LF, made at compile time so
+// that writing it is one copy: script.write<"\n#WRITE(PtrTable)\n\n">().
+template <std::size_t N>
+struct ScriptLiteral {
+  consteval ScriptLiteral(const char (&text)[N]) {
+    for (std::size_t i = 0; i + 1 < N; ++i) {
+      if (text[i] == '\n') bytes[size++] = '\r';
+      bytes[size++] = text[i];
+    }
+  }
+  char bytes[2 * N] = {};
+  std::size_t size = 0;
+};
 
 // The one stream every writer of the script appends to. Each line feed is stored as
 // CR LF; no other byte is changed. Output is gathered in a buffer and handed to the
@@ -16,21 +33,66 @@ class ScriptSink {
   ScriptSink& operator=(const ScriptSink&) = delete;
   ~ScriptSink() { flush(); }
 
+  // A literal, as above.
+  template <ScriptLiteral text>
+  void write() {
+    write_plain({text.bytes, text.size});
+  }
+
   // Text that may hold line feeds.
-  void write(std::string_view text);
-  // Text known to hold no line feed, such as a table entry.
-  void write_plain(std::string_view text);
+  void write(std::string_view text) {
+    if (text.size() > kSlack) return write_long(text);
+    make_room(2 * text.size());
+    for (char c : text) {
+      if (c == '\n') buffer_[used_++] = '\r';
+      buffer_[used_++] = c;
+    }
+  }
+
+  // Text known to hold no line feed.
+  void write_plain(std::string_view text) {
+    if (text.size() > kSlack) return write_plain_long(text);
+    make_room(text.size());
+    std::memcpy(buffer_.data() + used_, text.data(), text.size());
+    used_ += text.size();
+  }
+
+  // The first `length` bytes of a fixed-size block that holds no line feed there, such as a
+  // table slot: copying the whole block is one move of known size, cheaper than a copy of
+  // `length` bytes.
+  template <std::size_t N>
+  void write_prefix(const std::array<char, N>& block, std::size_t length) {
+    static_assert(N <= kSlack);
+    make_room(N);
+    std::memcpy(buffer_.data() + used_, block.data(), N);
+    used_ += length;
+  }
+
   // Upper-case hexadecimal with at least `min_digits` digits, as "%0<min_digits>X".
-  void write_hex(std::uint32_t value, int min_digits = 1);
+  void write_hex(std::uint32_t value, int min_digits = 1) {
+    const int digits = std::max({(static_cast<int>(std::bit_width(value)) + 3) / 4, min_digits, 1});
+    make_room(static_cast<std::size_t>(digits));
+    for (int at = digits - 1; at >= 0; --at) {
+      buffer_[used_ + static_cast<std::size_t>(at)] = "0123456789ABCDEF"[value & 0xF];
+      value >>= 4;
+    }
+    used_ += static_cast<std::size_t>(digits);
+  }
 
   // Hands everything buffered to the file. Returns false if any write so far failed.
   bool flush();
   bool failed() const { return failed_; }
 
  private:
-  void make_room(std::size_t bytes);
-
   static constexpr std::size_t kCapacity = 1 << 16;
+  static constexpr std::size_t kSlack = 256;  // writes up to this size take the short path
+
+  void make_room(std::size_t bytes) {
+    if (kCapacity - used_ < bytes) flush();
+  }
+  void write_long(std::string_view text);
+  void write_plain_long(std::string_view text);
+
   std::FILE* file_;
   std::size_t used_ = 0;
   bool failed_ = false;

@@ -2,10 +2,16 @@
 
 namespace {
 
+// A table text is at most 39 bytes and never holds a line feed.
+void write_text(ScriptSink& script, const TextTable& table, int code) {
+  script.write_prefix(table.slots[static_cast<std::size_t>(code)],
+                      table.lengths[static_cast<std::size_t>(code)]);
+}
+
 void write_bracketed_hex(ScriptSink& script, std::string_view opening, int value) {
   script.write_plain(opening);
   script.write_hex(static_cast<std::uint32_t>(value), 2);
-  script.write_plain(">");
+  script.write<">">();
 }
 
 // The lead byte of a character run tells how many follow bytes it takes and on which
@@ -25,7 +31,7 @@ void decode_run(RomWindow& window, const TextTable& table, ScriptSink& script, i
 
 void render_char(const TextTable& table, ScriptSink& script, int code, int raw) {
   if (table.defined(code)) {
-    script.write_plain(table.text(code));
+    write_text(script, table, code);
   } else {
     write_bracketed_hex(script, "<$", raw);
   }
@@ -33,7 +39,7 @@ void render_char(const TextTable& table, ScriptSink& script, int code, int raw) 
 
 void render_code(const TextTable& table, ScriptSink& script, int code) {
   if (table.defined(code)) {
-    script.write_plain(table.text(code));
+    write_text(script, table, code);
   } else {
     write_bracketed_hex(script, "<CODE ", code);
   }
@@ -42,7 +48,7 @@ void render_code(const TextTable& table, ScriptSink& script, int code) {
 void render_code(const TextTable& table, ScriptSink& script, int hi, int param) {
   const int code = hi << 8 | param;
   if (table.defined(code)) {
-    script.write_plain(table.text(code));
+    write_text(script, table, code);
     return;
   }
   render_code(table, script, hi);
@@ -60,11 +66,11 @@ void decode_string(RomWindow& window, const TextTable& table, ScriptSink& script
       decode_run(window, table, script, b);
     } else if (b == 0xD0 || b == 0xFF) {
       render_code(table, script, b);
-      script.write("\n\n\n");
+      script.write<"\n\n\n">();
       return;
     } else {
       render_code(table, script, b);
-      if (b == 0xFE) script.write("\n");  // line break; the string goes on
+      if (b == 0xFE) script.write<"\n">();  // line break; the string goes on
     }
   }
 }

@@ -63,25 +63,25 @@ void dump_layer2(DumpContext& ctx, int bank, int address, int index) {
     --unmatched;
     write_position_comment(script, pos + at, base + at);
     if (written == 0) {
-      script.write("\n\n//");
+      script.write<"\n\n//">();
       ctx.marks.set(pos + at, MARK_FIRST);
     } else {
-      script.write("\n#WRITEINDEX($");
+      script.write<"\n#WRITEINDEX($">();
       script.write_hex(static_cast<std::uint32_t>(base + 2 * written));
-      script.write(",2)\n#WRITE(PtrTable)\n\n");
+      script.write<",2)\n#WRITE(PtrTable)\n\n">();
     }
     decode_string(window, ctx.table, script);
   }
 
   const int end = pos + window.cursor;
-  script.write("\n//[FILE] ");
+  script.write<"\n//[FILE] ">();
   script.write_hex(static_cast<std::uint32_t>(pos), 6);
-  script.write("-");
+  script.write<"-">();
   script.write_hex(static_cast<std::uint32_t>(end), 6);
-  script.write(" [");
+  script.write<" [">();
   script.write_hex(static_cast<std::uint32_t>(2 * index));
-  script.write("]\n");
-  script.write(kSeparator);
-  script.write("\n\n\n");
+  script.write<"]\n">();
+  script.write_plain(kSeparator);
+  script.write<"\n\n\n">();
   std::fprintf(ctx.console, "\n[FILE] %06X-%06X [%X]", pos, end, 2 * index);
 }

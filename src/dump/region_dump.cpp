@@ -12,26 +12,26 @@ void dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
   load_window(window, ctx.image, base);
   window.cursor = 0;
 
-  script.write("\n");
-  script.write(kSeparator);
-  script.write("\n//\n#JMP($");
+  script.write<"\n">();
+  script.write_plain(kSeparator);
+  script.write<"\n//\n#JMP($">();
   script.write_hex(static_cast<std::uint32_t>(free_start));
-  script.write(",$");
+  script.write<",$">();
   script.write_hex(static_cast<std::uint32_t>(free_end));
-  script.write(")\n");
+  script.write<")\n">();
 
-  // Offsets inside a string just written are not tested: a mark there is passed over.
-  while (window.cursor < RomWindow::kSize) {
-    const int at = window.cursor;
-    if (!ctx.marks.test(lin + at, MARK_FIRST)) {
-      ++window.cursor;
-      continue;
-    }
-    script.write("\n");
+  // The scan looks for marks from the cursor on, so a mark inside a string just written is
+  // passed over.
+  for (;;) {
+    const int at =
+        ctx.marks.find_next(lin + window.cursor, lin + RomWindow::kSize, MARK_FIRST) - lin;
+    if (at >= RomWindow::kSize) break;
+    window.cursor = at;
+    script.write<"\n">();
     write_position_comment(script, lin + at, base + at);
-    script.write("\n#W16($");
+    script.write<"\n#W16($">();
     script.write_hex(static_cast<std::uint32_t>(base + at));
-    script.write(")\n");
+    script.write<")\n">();
     decode_string(window, ctx.table, script);
   }
 }
