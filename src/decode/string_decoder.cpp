@@ -8,9 +8,17 @@ void write_text(ScriptSink& script, const TextTable& table, int code) {
                       table.lengths[static_cast<std::size_t>(code)]);
 }
 
-void write_bracketed_hex(ScriptSink& script, std::string_view opening, int value) {
-  script.write_plain(opening);
+// "<$%02X>". The fallbacks stay out of line so that the common case, table text, inlines.
+[[gnu::noinline]] void write_raw_value(ScriptSink& script, int value) {
+  script.write<"<$">();
   script.write_hex(static_cast<std::uint32_t>(value), 2);
+  script.write<">">();
+}
+
+// "<CODE %02X>"
+[[gnu::noinline]] void write_code_value(ScriptSink& script, int code) {
+  script.write<"<CODE ">();
+  script.write_hex(static_cast<std::uint32_t>(code), 2);
   script.write<">">();
 }
 
@@ -33,7 +41,7 @@ void render_char(const TextTable& table, ScriptSink& script, int code, int raw) 
   if (table.defined(code)) {
     write_text(script, table, code);
   } else {
-    write_bracketed_hex(script, "<$", raw);
+    write_raw_value(script, raw);
   }
 }
 
@@ -41,7 +49,7 @@ void render_code(const TextTable& table, ScriptSink& script, int code) {
   if (table.defined(code)) {
     write_text(script, table, code);
   } else {
-    write_bracketed_hex(script, "<CODE ", code);
+    write_code_value(script, code);
   }
 }
 
@@ -52,7 +60,7 @@ void render_code(const TextTable& table, ScriptSink& script, int hi, int param) 
     return;
   }
   render_code(table, script, hi);
-  write_bracketed_hex(script, "<$", param);
+  write_raw_value(script, param);
 }
 
 void decode_string(RomWindow& window, const TextTable& table, ScriptSink& script) {
