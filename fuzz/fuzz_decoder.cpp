@@ -1,0 +1,198 @@
+// The string decoder on an arbitrary window with an arbitrary small table. Input layout:
+//   byte 0       bit 0: the window is the data repeated (else 0xFF around the data);
+//                bits 1-2: where decoding starts: 0 at 0, 1 so the data ends with the
+//                window (on its last byte without data), 2 at the 16-bit number that
+//                follows, 3 at 0xFFFF
+//   2 bytes      the start, when bits 1-2 say so
+//   1 byte       number of table entries (0-15), then for each: a 16-bit code, a length
+//                (0-47) and that many bytes of text (CR, LF and NUL dropped, as the table
+//                file cannot hold them)
+//   the rest     the data, laid into the window from the start on
+// The decoder must stop past the start and at most at the window's end, write CR LF line
+// ends only, close with the end code's three line breaks, and write exactly what a plain
+// reading of the encoding gives.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "decode/script_sink.h"
+#include "decode/string_decoder.h"
+#include "fuzz_support.h"
+#include "rom/rom_window.h"
+#include "table/text_table.h"
+
+namespace {
+
+using fuzz::require;
+
+// Text codes that the decoder looks up: single bytes, the run pages, controls with a
+// parameter; and now and then any code at all.
+int table_code(fuzz::ByteReader& in) {
+  const unsigned raw = in.u16();
+  const unsigned low = raw & 0xFF;
+  switch (raw >> 8 & 7) {
+    case 0:
+    case 1:
+      return static_cast<int>(low);
+    case 2:
+      return static_cast<int>(0x100 + low);
+    case 3:
+      return static_cast<int>(0x200 + low);
+    case 4:
+      return static_cast<int>(0xBF00 + low);
+    case 5:
+    case 6:
+      return static_cast<int>((0xF0 + (raw >> 11 & 3)) << 8 | low);
+    default:
+      return static_cast<int>(raw);
+  }
+}
+
+void fill_table(fuzz::ByteReader& in, TextTable& table) {
+  for (unsigned entries = in.u8() % 16; entries > 0; --entries) {
+    const int code = table_code(in);
+    std::string text;
+    for (char c : in.bytes(in.u8() % 48))
+      if (c != '\r' && c != '\n' && c != '\0') text += c;
+    table.set(code, text);
+  }
+}
+
+int start_of(unsigned mode, unsigned wanted, std::size_t data_size) {
+  switch (mode >> 1 & 3) {
+    case 0:
+      return 0;
+    case 1:
+      return static_cast<int>(RomWindow::kSize -
+                              std::clamp<std::size_t>(data_size, 1, RomWindow::kSize));
+    case 2:
+      return static_cast<int>(wanted);
+    default:
+      return RomWindow::kSize - 1;
+  }
+}
+
+void fill_window(RomWindow& window, std::string_view data, int start, bool repeated) {
+  window.buffer.fill(0xFF);
+  if (data.empty()) return;
+  if (repeated) {
+    for (int i = 0; i < RomWindow::kSize; ++i)
+      window.buffer[(start + i) % RomWindow::kSize] =
+          static_cast<std::uint8_t>(data[static_cast<std::size_t>(i) % data.size()]);
+  } else {
+    const std::size_t room = static_cast<std::size_t>(RomWindow::kSize - start);
+    for (std::size_t i = 0; i < data.size() && i < room; ++i)
+      window.buffer[start + i] = static_cast<std::uint8_t>(data[i]);
+  }
+}
+
+// The encoding read the plain way, straight from its byte classes.
+class Reference {
+ public:
+  Reference(const RomWindow& window, const TextTable& table, int cursor)
+      : window_(window), table_(table), cursor_(cursor) {}
+
+  std::string decode() {
+    for (;;) {
+      const int b = next();
+      if (b <= 0xBE) {
+        character(b, b);
+      } else if (b == 0xBF || (b >= 0xF0 && b <= 0xF3)) {
+        const int p = next();
+        if (table_.defined(b << 8 | p)) {
+          out_ += table_.text(b << 8 | p);
+        } else {
+          single(b);
+          bracketed("<$", p);
+        }
+      } else if (b <= 0xC7) {
+        character(b, b);
+        for (int n = b - 0xBF; n > 0; --n) {
+          const int p = next();
+          character(0x100 + p, p);
+        }
+      } else if (b <= 0xCF) {
+        character(b, b);
+        for (int n = b - 0xC7; n > 0; --n) {
+          const int p = next();
+          character(0x200 + p, p);
+        }
+      } else {
+        single(b);
+        if (b == 0xD0 || b == 0xFF) return out_ + "\r\n\r\n\r\n";
+        if (b == 0xFE) out_ += "\r\n";
+      }
+    }
+  }
+  int cursor() const { return cursor_; }
+
+ private:
+  int next() { return cursor_ < RomWindow::kSize ? window_.buffer[cursor_++] : 0xFF; }
+  // Every bracketed value here is one byte: two digits.
+  void bracketed(const char* opening, int value) {
+    out_ += opening;
+    out_ += "0123456789ABCDEF"[value >> 4];
+    out_ += "0123456789ABCDEF"[value & 0xF];
+    out_ += '>';
+  }
+  void character(int code, int raw) {
+    if (table_.defined(code)) {
+      out_ += table_.text(code);
+    } else {
+      bracketed("<$", raw);
+    }
+  }
+  void single(int code) {
+    if (table_.defined(code)) {
+      out_ += table_.text(code);
+    } else {
+      bracketed("<CODE ", code);
+    }
+  }
+
+  const RomWindow& window_;
+  const TextTable& table_;
+  int cursor_;
+  std::string out_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static fuzz::ZeroedStore<TextTable> table;
+  static RomWindow window;
+  table.reset();
+
+  fuzz::ByteReader in(data, size);
+  const unsigned mode = in.u8();
+  const unsigned start_field = in.u16();
+  fill_table(in, *table);
+  const std::string_view bytes = in.rest();
+  const int start = start_of(mode, start_field, bytes.size());
+  fill_window(window, bytes, start, (mode & 1) != 0);
+  window.cursor = start;
+
+  Reference reference(window, *table, start);
+  const std::string expected = reference.decode();
+
+  fuzz::MemoryStream stream;
+  {
+    ScriptSink script(stream.get());
+    decode_string(window, *table, script);
+    require(script.flush(), "the script could not be written");
+  }
+  const std::string written = stream.take();
+
+  require(window.cursor > start, "the cursor did not move past the start");
+  require(window.cursor <= RomWindow::kSize, "the cursor ran past the window");
+  require(fuzz::line_ends_are_cr_lf(written), "a line end other than CR LF");
+  require(written.size() >= 6 && written.ends_with("\r\n\r\n\r\n"),
+          "the string does not close with three line breaks");
+  require(written == expected, "the text differs from the plain reading");
+  require(window.cursor == reference.cursor(), "the string ends elsewhere than expected");
+  return 0;
+}

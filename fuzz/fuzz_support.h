@@ -1,0 +1,136 @@
+#pragma once
+
+// What the fuzz targets share: stores that are cheap to zero again between inputs, a reader
+// of the structured part of an input, capture of a stream's bytes, and the failure report.
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace fuzz {
+
+// For the targets' own checking code: coverage of it would only mislead the fuzzer, and
+// tracing its comparisons of whole tables costs more than the code under test.
+#define FUZZ_CHECKER __attribute__((no_sanitize("coverage")))
+
+// A property did not hold: say which, and crash so that libFuzzer keeps the input.
+[[noreturn]] inline void fail(const char* what) {
+  std::fprintf(stderr, "\nproperty broken: %s\n", what);
+  std::abort();
+}
+
+inline void require(bool holds, const char* what) {
+  if (!holds) fail(what);
+}
+
+// A store that is zero when fresh (the tool's tables, window and mark map all are), kept in
+// pages of its own. A large one is zeroed again by handing its pages back, at a cost that
+// grows with the pages an input touched, not with its size (the mark map alone is 16 MiB);
+// a smaller one is cleared in place, which is cheaper than faulting its pages in anew.
+template <typename T>
+class ZeroedStore {
+  static_assert(std::is_trivially_destructible_v<T>);
+
+ public:
+  ZeroedStore() {
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    bytes_ = (sizeof(T) + page - 1) / page * page;
+    void* pages = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED) fail("cannot map a store");
+    object_ = new (pages) T();
+    reset();
+  }
+  ZeroedStore(const ZeroedStore&) = delete;
+  ZeroedStore& operator=(const ZeroedStore&) = delete;
+
+  FUZZ_CHECKER void reset() {
+    if (sizeof(T) < kHandBackFrom || madvise(object_, bytes_, MADV_DONTNEED) != 0)
+      std::memset(static_cast<void*>(object_), 0, sizeof(T));
+  }
+  T& operator*() { return *object_; }
+  T* operator->() { return object_; }
+
+ private:
+  static constexpr std::size_t kHandBackFrom = 8 << 20;
+  T* object_ = nullptr;
+  std::size_t bytes_ = 0;
+};
+
+// Reads an input front to back; past its end every number reads as 0 and every byte
+// string as empty, so any input has a meaning.
+class ByteReader {
+ public:
+  ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+  std::size_t left() const { return size_ - at_; }
+  unsigned u8() { return at_ < size_ ? data_[at_++] : 0; }
+  // Little-endian.
+  unsigned u16() {
+    const unsigned low = u8();
+    return low | u8() << 8;
+  }
+  std::uint32_t u32() {
+    const std::uint32_t low = u16();
+    return low | static_cast<std::uint32_t>(u16()) << 16;
+  }
+  std::string_view bytes(std::size_t count) {
+    if (count > left()) count = left();
+    std::string_view taken(reinterpret_cast<const char*>(data_ + at_), count);
+    at_ += count;
+    return taken;
+  }
+  std::string_view rest() { return bytes(left()); }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t at_ = 0;
+};
+
+// A stream whose bytes can be read back once it is closed.
+class MemoryStream {
+ public:
+  MemoryStream() : file_(open_memstream(&buffer_, &size_)) {
+    if (file_ == nullptr) fail("cannot open a memory stream");
+  }
+  ~MemoryStream() {
+    if (file_ != nullptr) std::fclose(file_);
+    std::free(buffer_);
+  }
+  MemoryStream(const MemoryStream&) = delete;
+  MemoryStream& operator=(const MemoryStream&) = delete;
+
+  std::FILE* get() const { return file_; }
+  // Closes the stream and returns everything written to it.
+  std::string take() {
+    std::fclose(file_);
+    file_ = nullptr;
+    return std::string(buffer_, size_);
+  }
+
+ private:
+  char* buffer_ = nullptr;
+  std::size_t size_ = 0;
+  std::FILE* file_;
+};
+
+// The script's line ends are CR LF, and table text never holds a CR or LF: so every LF
+// follows a CR and every CR comes before an LF.
+FUZZ_CHECKER inline bool line_ends_are_cr_lf(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+  }
+  return true;
+}
+
+}  // namespace fuzz

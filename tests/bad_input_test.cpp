@@ -1,0 +1,261 @@
+// The real binary on inputs that come from anywhere: broken, empty, huge or unreadable
+// images and tables, and script places that cannot be written. Each run must end with the
+// documented message and status, never by a signal, and leave nothing behind but a whole
+// script, and that only where one is due.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dump/plan_tables.h"
+#include "support/expected_text.h"
+#include "support/image_builder.h"
+#include "support/process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOldScript = "old script\r\n";
+
+// An image whose file index names one block, 07:9000; the fixed list's block 10:A000 holds
+// a string too. Entry 0 names the record at window offset 0x9000, the other entries the
+// record at offset 0, whose pointer is 0:0 and so skipped.
+ImageBuilder indexed_image() {
+  ImageBuilder image;
+  image.place_at(0x198000 + 0x8000, {0x00, 0x90});
+  image.place_at(0x198000 + 0x8002, Bytes(2 * 278, 0x00));
+  image.place_at(0x198000 + 0x9000 + 37, {0x00, 0x90, 0x07});
+  image.place_at(0x198000 + 37, {0x00, 0x00, 0x00});
+  image.place(0x07, 0x9000, make_block({text_string("AB"), text_string("BA", 0xD0)}));
+  image.place(0x10, 0xA000, make_block({text_string("BB")}));
+  return image;
+}
+
+std::string image_bytes(std::size_t size = 0x200000) {
+  const ImageBuilder image = indexed_image();
+  const Bytes& bytes = image.bytes();
+  return std::string(bytes.begin(), bytes.begin() + static_cast<long>(size));
+}
+
+// The standard folder: image.rom, a table defining A and B, and a text folder holding an
+// old script, which a failed run must leave as it was.
+void lay_out_folder(const TempFolder& folder) {
+  write_file(folder / "image.rom", image_bytes());
+  fs::create_directory(folder / "table");
+  write_file(folder / "table/table_dump.txt", "41=A\n42=B\n");
+  fs::create_directory(folder / "text");
+  write_file(folder / "text/script.txt", kOldScript);
+}
+
+// Every entry of the folder, with what it is and, for a file, its bytes.
+std::map<std::string, std::string> snapshot(const TempFolder& folder) {
+  std::map<std::string, std::string> entries;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.path())) {
+    const std::string name = fs::relative(entry.path(), folder.path()).string();
+    const fs::file_status status = entry.symlink_status();
+    if (fs::is_symlink(status)) {
+      entries[name] = "link to " + fs::read_symlink(entry.path()).string();
+    } else if (fs::is_directory(status)) {
+      entries[name] = "folder";
+    } else if (fs::is_regular_file(status)) {
+      entries[name] = "file " + read_file(entry.path());
+    } else {
+      entries[name] = "other kind";
+    }
+  }
+  return entries;
+}
+
+// The 58 slashes, "//" and the jump of each region, in plan order.
+std::string region_opening(const Region& region) {
+  char jump[64];
+  std::snprintf(jump, sizeof jump, "#JMP($%X,$%X)", region.free_start, region.free_end);
+  return "\r\n" + kSlashes + "\r\n//\r\n" + jump + "\r\n";
+}
+
+void expect_well_formed(const std::string& script) {
+  EXPECT_TRUE(script.starts_with(crlf(kHeader))) << "no header";
+  for (std::size_t i = 0; i < script.size(); ++i) {
+    if (script[i] == '\n') {
+      ASSERT_TRUE(i > 0 && script[i - 1] == '\r') << "bare LF at " << i;
+    }
+    if (script[i] == '\r') {
+      ASSERT_TRUE(script.substr(i, 2) == "\r\n") << "bare CR at " << i;
+    }
+  }
+  std::size_t at = 0;
+  std::size_t first_region = std::string::npos;
+  for (const Region& region : kRegions) {
+    at = script.find(region_opening(region), at);
+    ASSERT_NE(at, std::string::npos) << "region of bank " << region.bank << " missing or late";
+    if (first_region == std::string::npos) first_region = at;
+    at += region_opening(region).size();
+  }
+  EXPECT_EQ(script.find("\r\n//[FILE] ", first_region), std::string::npos)
+      << "a block section after the regions";
+  const std::string tail = script.substr(at);
+  EXPECT_TRUE(tail.empty() || (tail.starts_with("\r\n//[") && tail.ends_with("\r\n\r\n\r\n")))
+      << "the script does not end with the last region's strings";
+}
+
+enum class Console { kExactly, kStartsWith };
+
+enum class Script {
+  kUntouched,  // nothing in the folder changes, the old script included
+  kWritten,    // text/script.txt is replaced by a whole script; nothing else changes
+};
+
+struct BadInput {
+  std::string name;
+  std::function<void(const TempFolder&)> prepare;  // changes the standard folder
+  std::string command;                             // a shell line; $0 is the tool
+  int exit_status;
+  std::string err;
+  Console out_is;
+  std::string out;
+  Script script;
+  std::string script_holds = {};  // a piece the written script must contain
+  bool needs_non_root = false;
+};
+
+[[maybe_unused]] void PrintTo(const BadInput& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const std::string kDump = "exec \"$0\" DUMP_TEXT image.rom";
+const std::string kUnreadableStdin = "ERROR - cannot open ROM: /dev/stdin\n";
+// An image without an index reads 0xFF there: every record offset is 0xFFFF, so every
+// pointer runs past the window and names bank 0xFF, address 0xFFFF, a block of 0xFF bytes.
+const std::string kNoIndexOut =
+    "\n[DUMP_LAYER2] FAIL-SAFE (missed @ 100FFFF)\n[FILE] FFFFFF-100FFFF [0]"
+    "\n[DUMP_LAYER2] FAIL-SAFE (missed @ 01C373)\n[FILE] 00C373-01C373 [0]";
+const std::string kIndexedOut = "\n[FILE] 079000-07900A [0]\n[DUMP_LAYER2] FAIL-SAFE (missed";
+const std::string kFirstString = "//[079004 ~ 039004]\r\n\r\n//AB<CODE FF>\r\n";
+
+void replace_with_folder(const std::string& path) {
+  fs::remove(path);
+  fs::create_directory(path);
+}
+
+const std::vector<BadInput> kBadInputs = {
+    {"empty_image", [](const TempFolder& f) { write_file(f / "image.rom", ""); }, kDump, 0, "",
+     Console::kStartsWith, kNoIndexOut, Script::kWritten, "\r\n//[FILE] FFFFFF-100FFFF [0]\r\n"},
+    {"one_byte_image", [](const TempFolder& f) { write_file(f / "image.rom", "A"); }, kDump, 0, "",
+     Console::kStartsWith, kNoIndexOut, Script::kWritten, "\r\n//[FILE] 00C373-01C373 [0]\r\n"},
+    // The index is gone, the fixed block in bank 0x10 is still read, and written again by
+    // its region.
+    {"image_shorter_than_the_index",
+     [](const TempFolder& f) { write_file(f / "image.rom", image_bytes(0x100000)); }, kDump, 0, "",
+     Console::kStartsWith, kNoIndexOut, Script::kWritten,
+     "\r\n//[10A002 ~ 082002]\r\n#W16($82002)\r\nBB<CODE FF>\r\n\r\n\r\n"},
+    {"image_is_a_folder", [](const TempFolder& f) { replace_with_folder(f / "image.rom"); }, kDump,
+     255, "ERROR - cannot open ROM: image.rom\n", Console::kExactly, "", Script::kUntouched},
+    {"image_is_missing", [](const TempFolder& f) { fs::remove(f / "image.rom"); }, kDump, 255,
+     "ERROR - cannot open ROM: image.rom\n", Console::kExactly, "", Script::kUntouched},
+    // A pipe cannot be positioned, so its image cannot be read at the index's offset.
+    {"image_through_a_pipe", [](const TempFolder&) {},
+     "head -c 65536 image.rom | \"$0\" DUMP_TEXT /dev/stdin", 255, kUnreadableStdin,
+     Console::kExactly, "", Script::kUntouched},
+    {"image_through_a_fifo",
+     [](const TempFolder& f) { ASSERT_EQ(mkfifo((f / "feed").c_str(), 0600), 0); },
+     "cat image.rom > feed & exec \"$0\" DUMP_TEXT /dev/stdin < feed", 255, kUnreadableStdin,
+     Console::kExactly, "", Script::kUntouched},
+    // The same path names a file that can be positioned when standard input is one.
+    {"image_as_standard_input_from_a_file", [](const TempFolder&) {},
+     "exec \"$0\" DUMP_TEXT /dev/stdin < image.rom", 0, "", Console::kStartsWith, kIndexedOut,
+     Script::kWritten, kFirstString},
+    {"table_is_a_folder",
+     [](const TempFolder& f) { replace_with_folder(f / "table/table_dump.txt"); }, kDump, 0, "",
+     Console::kStartsWith, "\nTable file not found: table//table_dump.txt" + kIndexedOut,
+     Script::kWritten, "//<$41><$42><CODE FF>\r\n"},
+    {"table_full_of_nul_bytes",
+     [](const TempFolder& f) { write_file(f / "table/table_dump.txt", std::string(4096, '\0')); },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten,
+     "//<$41><$42><CODE FF>\r\n"},
+    {"table_of_random_bytes",
+     [](const TempFolder& f) {
+       std::mt19937 random(20240607);
+       std::string bytes(0x10000, '\0');
+       for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
+       write_file(f / "table/table_dump.txt", bytes);
+     },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten,
+     "//[079004 ~ 039004]\r\n\r\n//"},
+    // The line is read in pieces of 255 characters: the first defines 41 (cut to 39 bytes),
+    // the rest start with 'x' and hold no key, and the next line is read as usual.
+    {"table_with_a_line_of_one_mebibyte",
+     [](const TempFolder& f) {
+       write_file(f / "table/table_dump.txt", "41=" + std::string(1 << 20, 'x') + "\n42=B\n");
+     },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten,
+     "//" + std::string(39, 'x') + "B<CODE FF>\r\n"},
+    {"text_is_a_file",
+     [](const TempFolder& f) {
+       fs::remove_all(f / "text");
+       write_file(f / "text", "not a folder\n");
+     },
+     kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched},
+    {"text_folder_is_read_only",
+     [](const TempFolder& f) {
+       fs::remove(f / "text/script.txt");
+       fs::permissions(f / "text", fs::perms::owner_read | fs::perms::owner_exec);
+     },
+     kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched, "", true},
+    // The dump runs to its end; the failed writes are found when the script is closed.
+    {"script_on_a_full_device",
+     [](const TempFolder& f) {
+       fs::remove(f / "text/script.txt");
+       fs::create_symlink("/dev/full", f / "text/script.txt");
+     },
+     kDump, 255, "ERROR - cannot write text//script.txt\n", Console::kStartsWith, kIndexedOut,
+     Script::kUntouched},
+};
+
+class BadInputRun : public testing::TestWithParam<BadInput> {};
+
+TEST_P(BadInputRun, ends_with_the_documented_outcome_and_writes_only_a_whole_script) {
+  const BadInput& c = GetParam();
+  if (c.needs_non_root && geteuid() == 0)
+    GTEST_SKIP() << "running as root, which may write into a read-only folder";
+  TempFolder folder;
+  lay_out_folder(folder);
+  c.prepare(folder);
+  auto expected_folder = snapshot(folder);
+
+  const ProcessResult r = run_process("/bin/sh", {"-c", c.command, TEXTDUMP_EXE}, folder.path());
+
+  EXPECT_NE(r.exit_status, -1) << "ended by a signal";
+  EXPECT_EQ(r.exit_status, c.exit_status);
+  EXPECT_EQ(r.err, c.err);
+  if (c.out_is == Console::kExactly) {
+    EXPECT_EQ(r.out, c.out);
+  } else {
+    EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
+  }
+
+  auto folder_after = snapshot(folder);
+  if (c.script == Script::kWritten) {
+    const std::string script = read_file(folder / "text/script.txt");
+    expect_well_formed(script);
+    EXPECT_NE(script.find(c.script_holds), std::string::npos) << "no '" << c.script_holds << "'";
+    expected_folder.erase("text/script.txt");
+    folder_after.erase("text/script.txt");
+  }
+  EXPECT_EQ(folder_after, expected_folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(BadInputs, BadInputRun, testing::ValuesIn(kBadInputs),
+                         [](const testing::TestParamInfo<BadInput>& info) {
+                           return info.param.name;
+                         });
+
+}  // namespace
