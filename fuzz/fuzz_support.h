@@ -34,7 +34,7 @@ inline void require(bool holds, const char* what) {
 
 // A store that is zero when fresh (the tool's tables, window and mark map all are), kept in
 // pages of its own. A large one is zeroed again by handing its pages back, at a cost that
-// grows with the pages an input touched, not with its size (the mark map alone is 16 MiB);
+// grows with the pages an input touched, not with its size (the mark map alone is 6 MiB);
 // a smaller one is cleared in place, which is cheaper than faulting its pages in anew.
 template <typename T>
 class ZeroedStore {

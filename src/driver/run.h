@@ -6,7 +6,7 @@
 #include "rom/rom_window.h"
 #include "table/text_table.h"
 
-// The large stores of one run (19 MiB), zero at start. Keep the instance in static storage.
+// The large stores of one run (9 MiB), zero at start. Keep the instance in static storage.
 struct DumpStores {
   TextTable table;
   RomWindow window;
