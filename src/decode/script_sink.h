@@ -72,10 +72,11 @@ class ScriptSink {
   void write_hex(std::uint32_t value, int min_digits = 1) {
     const int digits = std::max({(static_cast<int>(std::bit_width(value)) + 3) / 4, min_digits, 1});
     make_room(static_cast<std::size_t>(digits));
-    for (int at = digits - 1; at >= 0; --at) {
-      buffer_[used_ + static_cast<std::size_t>(at)] = "0123456789ABCDEF"[value & 0xF];
-      value >>= 4;
-    }
+    char* const out = buffer_.data() + used_;
+    int at = digits;
+    for (; at >= 2; at -= 2, value >>= 8)
+      std::memcpy(out + at - 2, kHexPairs[value & 0xFF].data(), 2);
+    if (at == 1) out[0] = kHexPairs[value & 0xF][1];
     used_ += static_cast<std::size_t>(digits);
   }
 
@@ -85,6 +86,13 @@ class ScriptSink {
 
  private:
   static constexpr std::size_t kCapacity = 1 << 16;
+  // "00" to "FF": two digits a step.
+  static constexpr auto kHexPairs = [] {
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (int i = 0; i < 256; ++i)
+      pairs[i] = {"0123456789ABCDEF"[i >> 4], "0123456789ABCDEF"[i & 0xF]};
+    return pairs;
+  }();
   static constexpr std::size_t kSlack = 256;  // writes up to this size take the short path
 
   void make_room(std::size_t bytes) {
