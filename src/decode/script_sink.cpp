@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-void ScriptSink::write_long(std::string_view text) {
-  while (!text.empty()) {
-    const std::string_view piece = text.substr(0, kSlack);
-    write(piece);
-    text.remove_prefix(piece.size());
+void ScriptSink::write(std::string_view text) {
+  for (std::size_t line_feed; (line_feed = text.find('\n')) != std::string_view::npos;
+       text.remove_prefix(line_feed + 1)) {
+    write_plain(text.substr(0, line_feed));
+    write<"\n">();
   }
+  write_plain(text);
 }
 
 void ScriptSink::write_plain_long(std::string_view text) {

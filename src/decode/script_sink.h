@@ -39,15 +39,8 @@ class ScriptSink {
     write_plain({text.bytes, text.size});
   }
 
-  // Text that may hold line feeds.
-  void write(std::string_view text) {
-    if (text.size() > kSlack) return write_long(text);
-    make_room(2 * text.size());
-    for (char c : text) {
-      if (c == '\n') buffer_[used_++] = '\r';
-      buffer_[used_++] = c;
-    }
-  }
+  // Text that may hold line feeds, known only at run time (the header's pieces).
+  void write(std::string_view text);
 
   // Text known to hold no line feed.
   void write_plain(std::string_view text) {
@@ -82,7 +75,6 @@ class ScriptSink {
 
   // Hands everything buffered to the file. Returns false if any write so far failed.
   bool flush();
-  bool failed() const { return failed_; }
 
  private:
   static constexpr std::size_t kCapacity = 1 << 16;
@@ -98,7 +90,6 @@ class ScriptSink {
   void make_room(std::size_t bytes) {
     if (kCapacity - used_ < bytes) flush();
   }
-  void write_long(std::string_view text);
   void write_plain_long(std::string_view text);
 
   std::FILE* file_;
