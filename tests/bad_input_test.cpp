@@ -1,5 +1,6 @@
 // The real binary on inputs that come from anywhere: broken, empty, huge or unreadable
-// images and tables, and script places that cannot be written. Each run must end with the
+// images and tables, script places that cannot be written, and reads and writes that fail
+// half-way (injected by strace). Each run must end with the
 // documented message and status, never by a signal, and leave nothing behind but a whole
 // script, and that only where one is due.
 
@@ -17,6 +18,7 @@
 
 #include "dump/plan_tables.h"
 #include "support/expected_text.h"
+#include "support/fault_injection.h"
 #include "support/image_builder.h"
 #include "support/process.h"
 
@@ -131,7 +133,11 @@ struct BadInput {
   *os << c.name;
 }
 
-const std::string kDump = "exec \"$0\" DUMP_TEXT image.rom";
+const std::string kDumpArgs = "\"$0\" DUMP_TEXT image.rom";
+const std::string kDump = "exec " + kDumpArgs;
+const std::string kTemp = "text//script.txt.tmp";
+const std::string kCannotWrite = "ERROR - cannot write text//script.txt\n";
+const std::string kCannotRead = "ERROR - cannot read ROM: image.rom\n";
 const std::string kUnreadableStdin = "ERROR - cannot open ROM: /dev/stdin\n";
 // An image without an index reads 0xFF there: every record offset is 0xFFFF, so every
 // pointer runs past the window and names bank 0xFF, address 0xFFFF, a block of 0xFF bytes.
@@ -140,6 +146,11 @@ const std::string kNoIndexOut =
     "\n[DUMP_LAYER2] FAIL-SAFE (missed @ 01C373)\n[FILE] 00C373-01C373 [0]";
 const std::string kIndexedOut = "\n[FILE] 079000-07900A [0]\n[DUMP_LAYER2] FAIL-SAFE (missed";
 const std::string kFirstString = "//[079004 ~ 039004]\r\n\r\n//AB<CODE FF>\r\n";
+
+// What a killed run leaves. Made beforehand also so that strace can follow its descriptor.
+void leave_temporary_file(const TempFolder& folder) {
+  write_file(folder / "text/script.txt.tmp", "part of a script\r\n");
+}
 
 void replace_with_folder(const std::string& path) {
   fs::remove(path);
@@ -210,14 +221,33 @@ const std::vector<BadInput> kBadInputs = {
        fs::permissions(f / "text", fs::perms::owner_read | fs::perms::owner_exec);
      },
      kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched, "", true},
-    // The dump runs to its end; the failed writes are found when the script is closed.
-    {"script_on_a_full_device",
-     [](const TempFolder& f) {
-       fs::remove(f / "text/script.txt");
-       fs::create_symlink("/dev/full", f / "text/script.txt");
-     },
-     kDump, 255, "ERROR - cannot write text//script.txt\n", Console::kStartsWith, kIndexedOut,
-     Script::kUntouched},
+    {"script_is_read_only",
+     [](const TempFolder& f) { fs::permissions(f / "text/script.txt", fs::perms::owner_read); },
+     kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched, "", true},
+    // A killed run leaves its temporary file; the next run starts it afresh.
+    {"temporary_file_left_by_a_killed_run", leave_temporary_file, kDump, 0, "",
+     Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
+    // The dump runs to its end; the failed write is found when the script is closed.
+    {"script_write_finds_the_disk_full", leave_temporary_file,
+     with_fault(kTemp, "write:error=ENOSPC:when=1") + kDumpArgs, 255, kCannotWrite,
+     Console::kStartsWith, kIndexedOut, Script::kUntouched},
+    {"script_close_fails", leave_temporary_file,
+     with_fault(kTemp, "close:error=EIO:when=1") + kDumpArgs, 255, kCannotWrite,
+     Console::kStartsWith, kIndexedOut, Script::kUntouched},
+    {"script_rename_fails", [](const TempFolder&) {},
+     with_fault(kTemp, "rename:error=EXDEV:when=1") + kDumpArgs, 255, kCannotWrite,
+     Console::kStartsWith, kIndexedOut, Script::kUntouched},
+    // Reads of the image: the check at opening, the file index, then the block 07:9000 and
+    // the next load.
+    {"image_read_fails_at_opening", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=1") + kDumpArgs, 255,
+     "ERROR - cannot open ROM: image.rom\n", Console::kExactly, "", Script::kUntouched},
+    {"image_read_fails_at_the_file_index", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=2") + kDumpArgs, 255, kCannotRead,
+     Console::kExactly, "", Script::kUntouched},
+    {"image_read_fails_after_a_block", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs, 255, kCannotRead,
+     Console::kExactly, "\n[FILE] 079000-07900A [0]", Script::kUntouched},
 };
 
 class BadInputRun : public testing::TestWithParam<BadInput> {};
@@ -225,11 +255,14 @@ class BadInputRun : public testing::TestWithParam<BadInput> {};
 TEST_P(BadInputRun, ends_with_the_documented_outcome_and_writes_only_a_whole_script) {
   const BadInput& c = GetParam();
   if (c.needs_non_root && geteuid() == 0)
-    GTEST_SKIP() << "running as root, which may write into a read-only folder";
+    GTEST_SKIP() << "running as root, which may write any file";
+  if (c.command.find("strace") != std::string::npos && !can_inject_faults())
+    GTEST_SKIP() << "no strace to inject the fault";
   TempFolder folder;
   lay_out_folder(folder);
   c.prepare(folder);
   auto expected_folder = snapshot(folder);
+  expected_folder.erase("text/script.txt.tmp");  // whatever happens, none is left behind
 
   const ProcessResult r = run_process("/bin/sh", {"-c", c.command, TEXTDUMP_EXE}, folder.path());
 

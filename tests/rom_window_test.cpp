@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -59,6 +61,37 @@ TEST(RomWindow, reads_at_and_past_the_window_end_give_sentinels) {
   }
 }
 
+#ifdef __GLIBC__
+// The image's bytes up to `fails_from`; a read at or past it fails, as on a failing disk.
+struct FailingImage {
+  const Bytes* bytes;
+  long fails_from;
+  long at = 0;
+};
+
+std::FILE* open_failing_image(const Bytes& bytes, long fails_from) {
+  cookie_io_functions_t io{};
+  io.read = [](void* cookie, char* out, std::size_t size) -> ssize_t {
+    auto* image = static_cast<FailingImage*>(cookie);
+    if (image->at >= image->fails_from) return -1;
+    const std::size_t n = std::min(size, static_cast<std::size_t>(image->fails_from - image->at));
+    std::memcpy(out, image->bytes->data() + image->at, n);
+    image->at += static_cast<long>(n);
+    return static_cast<ssize_t>(n);
+  };
+  io.seek = [](void* cookie, off64_t* offset, int whence) {
+    if (whence != SEEK_SET) return -1;
+    static_cast<FailingImage*>(cookie)->at = static_cast<long>(*offset);
+    return 0;
+  };
+  io.close = [](void* cookie) {
+    delete static_cast<FailingImage*>(cookie);
+    return 0;
+  };
+  return fopencookie(new FailingImage{&bytes, fails_from}, "rb", io);
+}
+#endif
+
 TEST(RomWindow, load_fills_what_the_image_does_not_hold_with_end_codes) {
   constexpr long kImageSize = 0x18000;
   ImageBuilder image(kImageSize);
@@ -71,6 +104,7 @@ TEST(RomWindow, load_fills_what_the_image_does_not_hold_with_end_codes) {
     const char* name;
     long image_offset;
     long bytes_from_image;  // the rest of the window must read 0xFF
+    long fails_from = -1;   // reads of the image fail from this offset on
   };
   const Case cases[] = {
       {"whole window inside the image", 0x4000, 0x10000},
@@ -80,12 +114,22 @@ TEST(RomWindow, load_fills_what_the_image_does_not_hold_with_end_codes) {
       {"window wholly past the image", 0x40000, 0},
       {"negative offset", -1, 0},
       {"negative offset of bank 0, address 0", image_offset(0, 0), 0},
+      {"read failing at once", 0x4000, 0, 0x4000},
+      {"read failing part-way", 0x4000, 0x2000, 0x6000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    std::FILE* from = file;
+    if (c.fails_from >= 0) {
+#ifdef __GLIBC__
+      from = open_failing_image(contents, c.fails_from);
+#else
+      continue;  // a stream whose reads fail needs glibc's fopencookie
+#endif
+    }
     auto window = std::make_unique<RomWindow>();
-    load_window(*window, file, 0);  // fills the whole buffer with image bytes first
-    load_window(*window, file, c.image_offset);
+    EXPECT_TRUE(load_window(*window, file, 0));  // fills the whole buffer with image bytes first
+    EXPECT_EQ(load_window(*window, from, c.image_offset), c.fails_from < 0);
     int wrong = 0;
     for (long w = 0; w < RomWindow::kSize; ++w) {
       const int expected = w < c.bytes_from_image ? pattern_byte(c.image_offset + w) : 0xFF;
@@ -95,6 +139,7 @@ TEST(RomWindow, load_fills_what_the_image_does_not_hold_with_end_codes) {
                       << expected;
     }
     EXPECT_EQ(wrong, 0);
+    if (from != file) std::fclose(from);
   }
   std::fclose(file);
 }

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "decode/script_sink.h"
+#include "driver/file_open.h"
+#include "driver/script_file.h"
 #include "driver/script_header.h"
 #include "driver/table_file.h"
 #include "dump/dump_plan.h"
@@ -10,12 +12,11 @@
 namespace {
 
 constexpr char kTablePath[] = "table//table_dump.txt";
-constexpr char kScriptPath[] = "text//script.txt";
 
 // Null unless the image can be read at any offset: a directory opens for reading here
 // but fails at the first read, and a pipe cannot be positioned.
 std::FILE* open_image(const char* path) {
-  std::FILE* image = std::fopen(path, "rb");
+  std::FILE* image = open_file(path, "rb");
   if (image == nullptr) return nullptr;
   std::setvbuf(image, nullptr, _IONBF, 0);  // each window load is one large read
   bool readable = std::fseek(image, 0, SEEK_SET) == 0;
@@ -30,13 +31,15 @@ std::FILE* open_image(const char* path) {
   return image;
 }
 
-// The header and the whole dump. False if any part of the script could not be written.
-bool write_script(std::FILE* file, std::FILE* image, DumpStores& stores, std::FILE* out) {
+enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
+
+// The header and the whole dump. The dump stops at the first read of the image that fails.
+ScriptOutcome write_script(std::FILE* file, std::FILE* image, DumpStores& stores, std::FILE* out) {
   ScriptSink script(file);
   DumpContext ctx{image, stores.window, stores.marks, stores.table, script, out};
   write_script_header(script);
-  run_dump_plan(ctx);
-  return script.flush();
+  if (!run_dump_plan(ctx)) return ScriptOutcome::kImageUnreadable;
+  return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
 }
 
 }  // namespace
@@ -60,18 +63,20 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
 
   load_table(kTablePath, stores.table, out);
   // The folder `text` must exist: the tool never creates it.
-  std::FILE* file = std::fopen(kScriptPath, "wb");
-  if (file == nullptr) {
+  std::FILE* script = begin_script();
+  if (script == nullptr) {
     std::fputs("ERROR - no TEXT dir\n", err);
     std::fclose(image);
     return -1;
   }
-  std::setvbuf(file, nullptr, _IONBF, 0);  // the script sink does the buffering
-  const bool written = write_script(file, image, stores, out);
-  const bool closed = std::fclose(file) == 0;
+  const ScriptOutcome outcome = write_script(script, image, stores, out);
   std::fclose(image);
-  if (!written || !closed) {
-    std::fprintf(err, "ERROR - cannot write %s\n", kScriptPath);
+  if (!finish_script(script, outcome == ScriptOutcome::kWhole)) {
+    if (outcome == ScriptOutcome::kImageUnreadable) {
+      std::fprintf(err, "ERROR - cannot read ROM: %s\n", image_path);
+    } else {
+      std::fprintf(err, "ERROR - cannot write %s\n", kScriptPath);
+    }
     return -1;
   }
   return 0;

@@ -30,19 +30,19 @@ int scan_offset_table(DumpContext& ctx, int pos, int& count) {
 
 }  // namespace
 
-void dump_layer2(DumpContext& ctx, int bank, int address, int index) {
+bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
   const int pos = linear_address(bank, address);
-  if (ctx.marks.test(pos, MARK_DUMPED)) return;
+  if (ctx.marks.test(pos, MARK_DUMPED)) return true;
   const int base = image_offset(bank, address);
   if (base < 0) {  // bank 0 below 0x8000: nothing in the image to read
     warn(ctx, "bad address", pos);
-    return;
+    return true;
   }
   ctx.marks.set(pos, MARK_DUMPED);
 
   RomWindow& window = ctx.window;
   ScriptSink& script = ctx.script;
-  load_window(window, ctx.image, base);
+  if (!load_window(window, ctx.image, base)) return false;
   window.cursor = 0;
 
   int unmatched = 0;  // offsets read minus strings written
@@ -84,4 +84,5 @@ void dump_layer2(DumpContext& ctx, int bank, int address, int index) {
   script.write_plain(kSeparator);
   script.write<"\n\n\n">();
   std::fprintf(ctx.console, "\n[FILE] %06X-%06X [%X]", pos, end, 2 * index);
+  return true;
 }

@@ -12,9 +12,9 @@ using FileIndex = std::array<BlockAt, kIndexEntries>;
 
 // The index window is reloaded by the first block dump, so the whole index is read first.
 // A pointer field that runs past the window reads as address 0xFFFF, bank 0xFF.
-void read_file_index(DumpContext& ctx, FileIndex& index) {
+bool read_file_index(DumpContext& ctx, FileIndex& index) {
   RomWindow& window = ctx.window;
-  load_window(window, ctx.image, kIndexWindowOffset);
+  if (!load_window(window, ctx.image, kIndexWindowOffset)) return false;
   window.cursor = kIndexStart;
   for (BlockAt& entry : index) {
     const int record = read_word(window);
@@ -24,19 +24,24 @@ void read_file_index(DumpContext& ctx, FileIndex& index) {
     entry.bank = read_byte(window);
     window.cursor = next;
   }
+  return true;
 }
 
 }  // namespace
 
-void run_dump_plan(DumpContext& ctx) {
+bool run_dump_plan(DumpContext& ctx) {
   FileIndex index;
-  read_file_index(ctx, index);
+  if (!read_file_index(ctx, index)) return false;
   for (int j = 0; j < kIndexEntries; ++j) {
     const BlockAt& entry = index[j];
-    if (entry.bank != 0 || entry.address != 0) dump_layer2(ctx, entry.bank, entry.address, j);
+    const bool named = entry.bank != 0 || entry.address != 0;
+    if (named && !dump_layer2(ctx, entry.bank, entry.address, j)) return false;
   }
-  for (const BlockAt& block : kFixedBlocks) dump_layer2(ctx, block.bank, block.address, 0);
+  for (const BlockAt& block : kFixedBlocks) {
+    if (!dump_layer2(ctx, block.bank, block.address, 0)) return false;
+  }
   for (const Region& region : kRegions) {
-    dump_region(ctx, region.bank, 0x8000, region.free_start, region.free_end);
+    if (!dump_region(ctx, region.bank, 0x8000, region.free_start, region.free_end)) return false;
   }
+  return true;
 }

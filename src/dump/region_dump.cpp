@@ -4,12 +4,12 @@
 #include "dump/script_lines.h"
 #include "rom/address.h"
 
-void dump_region(DumpContext& ctx, int bank, int address, int free_start, int free_end) {
+bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int free_end) {
   const int base = image_offset(bank, address);
   const int lin = linear_address(bank, address);
   RomWindow& window = ctx.window;
   ScriptSink& script = ctx.script;
-  load_window(window, ctx.image, base);
+  if (!load_window(window, ctx.image, base)) return false;
   window.cursor = 0;
 
   script.write<"\n">();
@@ -34,4 +34,5 @@ void dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
     script.write<")\n">();
     decode_string(window, ctx.table, script);
   }
+  return true;
 }

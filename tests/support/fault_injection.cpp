@@ -1,0 +1,19 @@
+#include "support/fault_injection.h"
+
+#include <cstdlib>
+
+bool can_inject_faults() {
+#ifdef _WIN32
+  return false;
+#else
+  static const bool works = std::system("strace -o /dev/null true >/dev/null 2>&1") == 0;
+  return works;
+#endif
+}
+
+std::string with_fault(const std::string& path, const std::string& inject) {
+  // LeakSanitizer cannot check a process that another tracer holds.
+  return "export ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\"; "
+         "exec strace --quiet=path-resolution -o /dev/null -P '" +
+         path + "' -e inject=" + inject + " ";
+}
