@@ -13,7 +13,8 @@ bool can_inject_faults() {
 
 std::string with_fault(const std::string& path, const std::string& inject) {
   // LeakSanitizer cannot check a process that another tracer holds.
+  const std::string only_path = path.empty() ? "" : "-P '" + path + "' ";
   return "export ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\"; "
-         "exec strace --quiet=path-resolution -o /dev/null -P '" +
-         path + "' -e inject=" + inject + " ";
+         "exec strace --quiet=path-resolution -o /dev/null " +
+         only_path + "-e inject=" + inject + " ";
 }

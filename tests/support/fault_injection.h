@@ -10,6 +10,6 @@ bool can_inject_faults();
 
 // The start of a shell line that runs the rest of the line under strace, which applies
 // `inject` (a value for strace's `-e inject=`, such as "write:error=ENOSPC:when=2") to the
-// system calls that name `path` or a descriptor open on it. A descriptor is followed only
-// when the file exists before the run starts.
+// system calls that name `path` or a descriptor open on it (every call if `path` is
+// empty). A descriptor is followed only when the file exists before the run starts.
 std::string with_fault(const std::string& path, const std::string& inject);
