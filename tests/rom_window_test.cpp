@@ -63,6 +63,7 @@ TEST(RomWindow, reads_at_and_past_the_window_end_give_sentinels) {
 
 #ifdef __GLIBC__
 // The image's bytes up to `fails_from`; a read at or past it fails, as on a failing disk.
+// Like a device, it cannot be positioned past its end.
 struct FailingImage {
   const Bytes* bytes;
   long fails_from;
@@ -80,8 +81,9 @@ std::FILE* open_failing_image(const Bytes& bytes, long fails_from) {
     return static_cast<ssize_t>(n);
   };
   io.seek = [](void* cookie, off64_t* offset, int whence) {
-    if (whence != SEEK_SET) return -1;
-    static_cast<FailingImage*>(cookie)->at = static_cast<long>(*offset);
+    auto* image = static_cast<FailingImage*>(cookie);
+    if (whence != SEEK_SET || *offset > static_cast<off64_t>(image->bytes->size())) return -1;
+    image->at = static_cast<long>(*offset);
     return 0;
   };
   io.close = [](void* cookie) {
@@ -104,7 +106,8 @@ TEST(RomWindow, load_fills_what_the_image_does_not_hold_with_end_codes) {
     const char* name;
     long image_offset;
     long bytes_from_image;  // the rest of the window must read 0xFF
-    long fails_from = -1;   // reads of the image fail from this offset on
+    long fails_from = -1;   // a device whose reads fail from this offset on
+    bool loads = true;
   };
   const Case cases[] = {
       {"whole window inside the image", 0x4000, 0x10000},
@@ -114,8 +117,9 @@ TEST(RomWindow, load_fills_what_the_image_does_not_hold_with_end_codes) {
       {"window wholly past the image", 0x40000, 0},
       {"negative offset", -1, 0},
       {"negative offset of bank 0, address 0", image_offset(0, 0), 0},
-      {"read failing at once", 0x4000, 0, 0x4000},
-      {"read failing part-way", 0x4000, 0x2000, 0x6000},
+      {"read failing at once", 0x4000, 0, 0x4000, false},
+      {"read failing part-way", 0x4000, 0x2000, 0x6000, false},
+      {"window past the end of a device", 0x40000, 0, kImageSize},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -129,7 +133,7 @@ TEST(RomWindow, load_fills_what_the_image_does_not_hold_with_end_codes) {
     }
     auto window = std::make_unique<RomWindow>();
     EXPECT_TRUE(load_window(*window, file, 0));  // fills the whole buffer with image bytes first
-    EXPECT_EQ(load_window(*window, from, c.image_offset), c.fails_from < 0);
+    EXPECT_EQ(load_window(*window, from, c.image_offset), c.loads);
     int wrong = 0;
     for (long w = 0; w < RomWindow::kSize; ++w) {
       const int expected = w < c.bytes_from_image ? pattern_byte(c.image_offset + w) : 0xFF;

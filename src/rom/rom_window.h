@@ -18,8 +18,8 @@ struct RomWindow {
 
 // Fills the window from `image_offset` on (the caller then sets the cursor). Whatever
 // the image does not hold there (past its end, or before its start) reads as 0xFF.
-// False if the image could not be positioned or read there, as on a failing disk; the
-// bytes it did not give read as 0xFF too.
+// False if a read of the image failed, as on a failing disk; the bytes it did not give
+// read as 0xFF too.
 [[nodiscard]] bool load_window(RomWindow& window, std::FILE* image, long image_offset);
 
 inline int read_byte(RomWindow& window) {
