@@ -4,7 +4,7 @@
 
 #include "table/table_parser.h"
 
-void load_table(const char* path, TextTable& table, std::FILE* console) {
+void load_table(const char* path, TextTable& table, std::FILE* console, TableObserver* observer) {
   static std::array<char, 1 << 16> chunk;
   std::FILE* file = std::fopen(path, "rb");
   std::size_t got = file != nullptr ? std::fread(chunk.data(), 1, chunk.size(), file) : 0;
@@ -14,7 +14,7 @@ void load_table(const char* path, TextTable& table, std::FILE* console) {
     if (file != nullptr) std::fclose(file);
     return;
   }
-  TableParser parser(table);
+  TableParser parser(table, observer);
   for (;;) {
     parser.feed({chunk.data(), got});
     if (got < chunk.size()) break;  // end of file, or a read error: keep what was read
