@@ -13,8 +13,8 @@ struct DumpStores {
   TextTable table;
   RomWindow window;
   MarkMap marks;
-  EntryLines entry_lines;  // CHECK_TABLE only
-  TokenTally tally;        // CHECK_TABLE only
+  EntryLines entry_lines{};  // CHECK_TABLE only
+  TokenTally tally;          // CHECK_TABLE only
 };
 
 // The whole tool: `textdump DUMP_TEXT <rom image>`, or `textdump CHECK_TABLE <rom image>`
