@@ -19,12 +19,14 @@ const char* reason_text(TableLine::Kind kind) {
   return "";
 }
 
-}  // namespace
-
+// True for a comment line that other tools would read as an entry: a first character
+// that is printable and neither blank, letter, digit, `#` nor `;`, then 2 to 8 hex digits
+// and `=`, as in `/FF=[end]` or `$F0=`.
 bool looks_like_a_foreign_entry(std::string_view text) {
   if (text.empty()) return false;
   const unsigned char first = static_cast<unsigned char>(text.front());
   // `#` and `;` are the usual comment marks, so a line starting with them is meant as one.
+  // A blank, control or non-ASCII first byte would not show in the reason's quotes.
   if (first <= ' ' || first > '~' || std::isalnum(first) || first == '#' || first == ';')
     return false;
   std::size_t digits = 0;
@@ -32,6 +34,8 @@ bool looks_like_a_foreign_entry(std::string_view text) {
     ++digits;
   return digits >= 2 && digits <= 8 && 1 + digits < text.size() && text[1 + digits] == '=';
 }
+
+}  // namespace
 
 void TableDiagnostics::line_read(std::uint32_t number, std::string_view text,
                                  const TableLine& line) {

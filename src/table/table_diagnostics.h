@@ -31,8 +31,3 @@ class TableDiagnostics : public TableObserver {
   std::FILE* console_;
   EntryLines& entry_lines_;
 };
-
-// True for a comment line that other tools would read as an entry: a first character
-// that is printable and neither blank, letter, digit, `#` nor `;`, then 2 to 8 hex digits
-// and `=`, as in `/FF=[end]` or `$F0=`.
-bool looks_like_a_foreign_entry(std::string_view text);
