@@ -204,6 +204,8 @@ TEST(TableDiagnostics, dropped_cut_and_overridden_lines_are_named_by_their_line_
        "\n[TABLE] line 1 ignored: starts with '/'"
        "\n[TABLE] line 2 ignored: starts with '*'"
        "\n[TABLE] line 3 ignored: starts with '$'"
+       "\n[TABLE] line 7 ignored: starts with ' '"
+       "\n[TABLE] line 8 ignored: starts with '\t'"
        "\n[TABLE] line 13 ignored: starts with '/'"
        "\n[TABLE] line 14 ignored: starts with '-'"},
       {"text cut, replaced and emptied, in that order",

@@ -19,16 +19,14 @@ const char* reason_text(TableLine::Kind kind) {
   return "";
 }
 
-// True for a comment line that other tools would read as an entry: a first character
-// that is printable and neither blank, letter, digit, `#` nor `;`, then 2 to 8 hex digits
-// and `=`, as in `/FF=[end]` or `$F0=`.
+// True for a comment line that other tools would read as an entry: a first character that
+// is neither letter, digit, `#` nor `;`, then 2 to 8 hex digits and `=`, as in `/FF=[end]`,
+// `$F0=` or an entry indented by mistake.
 bool looks_like_a_foreign_entry(std::string_view text) {
   if (text.empty()) return false;
   const unsigned char first = static_cast<unsigned char>(text.front());
   // `#` and `;` are the usual comment marks, so a line starting with them is meant as one.
-  // A blank, control or non-ASCII first byte would not show in the reason's quotes.
-  if (first <= ' ' || first > '~' || std::isalnum(first) || first == '#' || first == ';')
-    return false;
+  if (std::isalnum(first) || first == '#' || first == ';') return false;
   std::size_t digits = 0;
   while (1 + digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[1 + digits])))
     ++digits;
