@@ -1,7 +1,8 @@
 // The character table reader on arbitrary file bytes. The same bytes are read four ways:
 // in one chunk, in pieces of changing size, from a file through load_table, and by a
 // straightforward whole-file reading of the format kept here. All four tables must be
-// equal, and every defined entry must hold 1 to 39 bytes and no CR, LF or NUL.
+// equal, and every defined entry must hold 1 to 39 bytes and no CR, LF or NUL. The first
+// two also report the table's lines, and must report the same.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -9,11 +10,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "driver/table_file.h"
 #include "fuzz_support.h"
+#include "table/table_diagnostics.h"
 #include "table/table_parser.h"
 #include "table/text_table.h"
 
@@ -74,8 +77,8 @@ void reference_read(std::string_view file, TextTable& table) {
 
 // Piece sizes from 0 up, so that CR LF pairs, the byte-order mark and 255-character pieces
 // are split in many places across the corpus.
-void read_in_pieces(std::string_view file, TextTable& table) {
-  TableParser parser(table);
+void read_in_pieces(std::string_view file, TextTable& table, TableObserver* observer) {
+  TableParser parser(table, observer);
   std::uint32_t state = static_cast<std::uint32_t>(file.size()) * 2654435761u + 1;
   while (!file.empty()) {
     state = state * 1103515245u + 12345u;
@@ -87,8 +90,8 @@ void read_in_pieces(std::string_view file, TextTable& table) {
   parser.finish();
 }
 
-void read_whole(std::string_view file, TextTable& table) {
-  TableParser parser(table);
+void read_whole(std::string_view file, TextTable& table, TableObserver* observer) {
+  TableParser parser(table, observer);
   parser.feed(file);
   parser.finish();
 }
@@ -103,6 +106,23 @@ void read_through_file(std::string_view file, TextTable& table) {
           "cannot write the table file");
   load_table(path.c_str(), table, console);
   require(std::ftell(console) == 0, "a readable table file was reported missing");
+}
+
+// Reads `file` with `read`, and returns the [TABLE] lines it gave.
+std::string read_with_report(std::string_view file, TextTable& table,
+                             void (*read)(std::string_view, TextTable&, TableObserver*)) {
+  static ZeroedStore<EntryLines> entry_lines;
+  entry_lines.reset();
+  char* text = nullptr;
+  std::size_t size = 0;
+  std::FILE* console = open_memstream(&text, &size);
+  require(console != nullptr, "cannot open the console stream");
+  TableDiagnostics diagnostics(console, *entry_lines);
+  read(file, table, &diagnostics);
+  std::fclose(console);
+  std::string report(text, size);
+  std::free(text);
+  return report;
 }
 
 FUZZ_CHECKER bool same_tables(const TextTable& a, const TextTable& b) {
@@ -133,8 +153,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reference.reset();
   const std::string_view file(reinterpret_cast<const char*>(data), size);
 
-  read_whole(file, *whole);
-  read_in_pieces(file, *pieces);
+  const std::string report = read_with_report(file, *whole, read_whole);
+  require(read_with_report(file, *pieces, read_in_pieces) == report,
+          "reading in pieces reports other table lines");
   read_through_file(file, *through_file);
   reference_read(file, *reference);
 

@@ -50,7 +50,8 @@ class RunFolder {
 };
 
 TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
-  const std::vector<std::vector<std::string>> cases = {{}, {"DUMP_TEXT"}, {"OTHER"}, {"image.rom"}};
+  const std::vector<std::vector<std::string>> cases = {
+      {}, {"DUMP_TEXT"}, {"CHECK_TABLE"}, {"OTHER"}, {"image.rom"}};
   for (const auto& args : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
     RunFolder f;
@@ -65,8 +66,9 @@ TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
 
 // Only the exact word runs the dump: nothing is read beyond the image, nothing is written.
 TEST(Driver, other_command_words_write_nothing_and_keep_an_existing_script) {
-  const std::string words[] = {"dump_text",  "Dump_Text",  "DUMP",        "DUMP_TEXTS",
-                               "DUMP_TEXT ", " DUMP_TEXT", "DUMP_TEXT\n", ""};
+  const std::string words[] = {
+      "dump_text",  "Dump_Text",   "DUMP",        "DUMP_TEXTS",   "DUMP_TEXT ",
+      " DUMP_TEXT", "DUMP_TEXT\n", "check_table", "CHECK_TABLE ", ""};
   for (const std::string& word : words) {
     SCOPED_TRACE("word '" + word + "'");
     RunFolder f;
@@ -100,7 +102,7 @@ TEST(Driver, third_argument_is_ignored) {
 TEST(Driver, unreadable_image_is_an_error_before_anything_else) {
   std::vector<std::string> paths = {"missing.rom", "no_folder/image.rom", "image_folder", "text"};
   if (geteuid() != 0) paths.push_back("locked.rom");  // root reads any file
-  for (const char* word : {"DUMP_TEXT", "OTHER"}) {
+  for (const char* word : {"DUMP_TEXT", "CHECK_TABLE", "OTHER"}) {
     for (const std::string& path : paths) {
       SCOPED_TRACE(std::string(word) + " " + path);
       RunFolder f;

@@ -13,6 +13,7 @@
 #include "driver/table_file.h"
 #include "support/captured_file.h"
 #include "support/process.h"
+#include "table/table_diagnostics.h"
 #include "table/table_parser.h"
 #include "table/text_table.h"
 
@@ -36,9 +37,10 @@ Entries defined_entries(const TextTable& table) {
   return entries;
 }
 
-Entries parse_in_chunks(std::string_view file, std::size_t chunk) {
+Entries parse_in_chunks(std::string_view file, std::size_t chunk,
+                        TableObserver* observer = nullptr) {
   auto table = std::make_unique<TextTable>();
-  TableParser parser(*table);
+  TableParser parser(*table, observer);
   for (std::size_t at = 0; at < file.size(); at += chunk) parser.feed(file.substr(at, chunk));
   parser.finish();
   return defined_entries(*table);
@@ -46,9 +48,10 @@ Entries parse_in_chunks(std::string_view file, std::size_t chunk) {
 
 // A file reaches the parser in reads of any size, so every case is fed whole, byte by byte,
 // and in chunks that split CR LF pairs, the byte-order mark and 255-character pieces.
+constexpr std::size_t kChunks[] = {
+    std::numeric_limits<std::size_t>::max(), 1, 2, 3, 7, 254, 255, 256};
+
 void expect_tables(const std::vector<TableCase>& cases) {
-  constexpr std::size_t kChunks[] = {
-      std::numeric_limits<std::size_t>::max(), 1, 2, 3, 7, 254, 255, 256};
   for (const TableCase& c : cases) {
     for (std::size_t chunk : kChunks) {
       SCOPED_TRACE(c.name + ", chunk " + std::to_string(chunk));
@@ -170,6 +173,100 @@ TEST(TableParser, crlf_lf_and_byte_order_mark_forms_of_a_file_give_the_same_tabl
       {"byte-order mark and LF", "\xEF\xBB\xBF" + lf, expected},
       {"byte-order mark and CR LF", "\xEF\xBB\xBF" + crlf, expected},
   });
+}
+
+// What the table's author is told, line by line: the line numbers are the file's own
+// physical lines, so every piece of a long line carries its line's number.
+TEST(TableDiagnostics, dropped_cut_and_overridden_lines_are_named_by_their_line_number) {
+  struct Case {
+    std::string name;
+    std::string file;
+    std::string console;
+  };
+  const std::string x40(40, 'x');
+  const std::string x252(252, 'x');
+  const Case cases[] = {
+      {"well-formed lines say nothing", "// t\n41=A\n20= \n0141=" + x39 + "\n\n", ""},
+      {"empty file", "", ""},
+      {"each reason, the key's width judged first",
+       "G1=A\n4=A\n41\nG1 =A\n0x41=A\n01000G=A\n010000=A\n00010041=B\n",
+       "\n[TABLE] line 1 ignored: key is not hexadecimal"
+       "\n[TABLE] line 2 ignored: no '=' after a key of 2, 4, 6 or 8 digits"
+       "\n[TABLE] line 3 ignored: no '=' after a key of 2, 4, 6 or 8 digits"
+       "\n[TABLE] line 4 ignored: no '=' after a key of 2, 4, 6 or 8 digits"
+       "\n[TABLE] line 5 ignored: key is not hexadecimal"
+       "\n[TABLE] line 6 ignored: key is not hexadecimal"
+       "\n[TABLE] line 7 ignored: key above FFFF"
+       "\n[TABLE] line 8 ignored: key above FFFF"},
+      {"comments that other tools read as entries",
+       "/FF=[end]\n*FE=\n$F0=x\n# 41=A\n#41=A\n;41=\n 41=A\n\t41=A\n//comment\n/FF\n/F=x\n"
+       "/123456789=x\n/12345678=x\n-0041=\n",
+       "\n[TABLE] line 1 ignored: starts with '/'"
+       "\n[TABLE] line 2 ignored: starts with '*'"
+       "\n[TABLE] line 3 ignored: starts with '$'"
+       "\n[TABLE] line 7 ignored: starts with ' '"
+       "\n[TABLE] line 8 ignored: starts with '\t'"
+       "\n[TABLE] line 13 ignored: starts with '/'"
+       "\n[TABLE] line 14 ignored: starts with '-'"},
+      {"text cut, replaced and emptied, in that order",
+       "41=A\n41=" + x40 + "\n42=B\n41=\n41=C\n0041=D\n",
+       "\n[TABLE] line 2: text cut to 39 bytes"
+       "\n[TABLE] line 2: replaces line 1 for code 0041"
+       "\n[TABLE] line 4: replaces line 2 for code 0041"
+       "\n[TABLE] line 4: empty text leaves code 0041 undefined"
+       "\n[TABLE] line 5: replaces line 4 for code 0041"
+       "\n[TABLE] line 6: replaces line 5 for code 0041"},
+      {"dropped lines set no code", "0041=A\nG041=B\n00010041=C\n41=D\nF000=\n",
+       "\n[TABLE] line 2 ignored: key is not hexadecimal"
+       "\n[TABLE] line 3 ignored: key above FFFF"
+       "\n[TABLE] line 4: replaces line 1 for code 0041"
+       "\n[TABLE] line 5: empty text leaves code F000 undefined"},
+      {"CR LF is one line end, a lone CR none", "41=A\r\n\r\nG1=A\r\n41=B\r\n42=A\rG1=x\n42\r\n",
+       "\n[TABLE] line 3 ignored: key is not hexadecimal"
+       "\n[TABLE] line 4: replaces line 1 for code 0041"
+       "\n[TABLE] line 6 ignored: no '=' after a key of 2, 4, 6 or 8 digits"},
+      {"pieces of a long line keep its number",
+       "41=" + x252 + "G1=A\n/" + std::string(254, '-') + "/41=A\n41=" + x252 + "\n42\n",
+       "\n[TABLE] line 1: text cut to 39 bytes"
+       "\n[TABLE] line 1 ignored: key is not hexadecimal"
+       "\n[TABLE] line 2 ignored: starts with '/'"
+       "\n[TABLE] line 3: text cut to 39 bytes"
+       "\n[TABLE] line 3: replaces line 1 for code 0041"
+       "\n[TABLE] line 4 ignored: no '=' after a key of 2, 4, 6 or 8 digits"},
+      {"a line of 255 characters is one piece", "41=" + std::string(251, 'x') + "\n42\n",
+       "\n[TABLE] line 1: text cut to 39 bytes"
+       "\n[TABLE] line 2 ignored: no '=' after a key of 2, 4, 6 or 8 digits"},
+      {"a line's text ends at a NUL", "41=\0ABC\n4\0=A\n42="s + x39 + "\0yy\n\0G1=A\nG1=A\n"s,
+       "\n[TABLE] line 1: empty text leaves code 0041 undefined"
+       "\n[TABLE] line 2 ignored: no '=' after a key of 2, 4, 6 or 8 digits"
+       "\n[TABLE] line 5 ignored: key is not hexadecimal"},
+      {"byte-order mark is no character",
+       "\xEF\xBB\xBF"
+       "G1=A\n/41=A\n",
+       "\n[TABLE] line 1 ignored: key is not hexadecimal"
+       "\n[TABLE] line 2 ignored: starts with '/'"},
+      {"cut byte-order mark starts a comment",
+       "\xEF\xBB"
+       "41=A\n42\n",
+       "\n[TABLE] line 2 ignored: no '=' after a key of 2, 4, 6 or 8 digits"},
+      {"0x1A ends the file",
+       "G1=A\n42\x1A"
+       "G2=B\n43=C\n",
+       "\n[TABLE] line 1 ignored: key is not hexadecimal"
+       "\n[TABLE] line 2 ignored: no '=' after a key of 2, 4, 6 or 8 digits"},
+      {"last line without a line feed", "41=A\n41=B",
+       "\n[TABLE] line 2: replaces line 1 for code 0041"},
+  };
+  for (const Case& c : cases) {
+    for (std::size_t chunk : kChunks) {
+      SCOPED_TRACE(c.name + ", chunk " + std::to_string(chunk));
+      auto entry_lines = std::make_unique<EntryLines>();
+      CapturedFile console;
+      TableDiagnostics diagnostics(console.get(), *entry_lines);
+      parse_in_chunks(c.file, chunk, &diagnostics);
+      EXPECT_EQ(console.contents(), c.console);
+    }
+  }
 }
 
 // A file the tool cannot read as a table must not stop the run: it is reported, and the

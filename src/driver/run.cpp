@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "decode/script_sink.h"
+#include "driver/check_table.h"
 #include "driver/file_open.h"
 #include "driver/script_file.h"
 #include "driver/script_header.h"
@@ -55,6 +56,11 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
   if (image == nullptr) {
     std::fprintf(err, "ERROR - cannot open ROM: %s\n", image_path);
     return -1;
+  }
+  if (std::strcmp(argv[1], "CHECK_TABLE") == 0) {
+    check_table(kTablePath, image, stores, out);
+    std::fclose(image);
+    return 0;
   }
   if (std::strcmp(argv[1], "DUMP_TEXT") != 0) {
     std::fclose(image);

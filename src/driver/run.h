@@ -4,16 +4,21 @@
 
 #include "rom/mark_map.h"
 #include "rom/rom_window.h"
+#include "table/table_diagnostics.h"
 #include "table/text_table.h"
+#include "table/token_tally.h"
 
 // The large stores of one run (9 MiB), zero at start. Keep the instance in static storage.
 struct DumpStores {
   TextTable table;
   RomWindow window;
   MarkMap marks;
+  EntryLines entry_lines{};  // CHECK_TABLE only
+  TokenTally tally;          // CHECK_TABLE only
 };
 
-// The whole tool: `textdump DUMP_TEXT <rom image>`. Progress and warnings go to `out`,
-// fatal errors to `err`. Returns the process exit status: 0, or -1 on a fatal error.
+// The whole tool: `textdump DUMP_TEXT <rom image>`, or `textdump CHECK_TABLE <rom image>`
+// to check the table. Progress and warnings go to `out`, fatal errors to `err`. Returns the process
+// exit status: 0, or -1 on a fatal error.
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err);

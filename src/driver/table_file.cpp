@@ -5,7 +5,7 @@
 #include "driver/file_open.h"
 #include "table/table_parser.h"
 
-void load_table(const char* path, TextTable& table, std::FILE* console) {
+void load_table(const char* path, TextTable& table, std::FILE* console, TableObserver* observer) {
   static std::array<char, 1 << 16> chunk;
   std::FILE* file = open_file(path, "rb");
   std::size_t got = file != nullptr ? std::fread(chunk.data(), 1, chunk.size(), file) : 0;
@@ -15,7 +15,7 @@ void load_table(const char* path, TextTable& table, std::FILE* console) {
     if (file != nullptr) std::fclose(file);
     return;
   }
-  TableParser parser(table);
+  TableParser parser(table, observer);
   for (;;) {
     parser.feed({chunk.data(), got});
     if (got < chunk.size()) break;  // end of file, or a read error: keep what was read

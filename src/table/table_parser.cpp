@@ -17,6 +17,12 @@ int hex_digit(char c) {
   return -1;
 }
 
+TableLine dropped(TableLine::Kind why) {
+  TableLine line;
+  line.kind = why;
+  return line;
+}
+
 }  // namespace
 
 void TableParser::feed(std::string_view bytes) {
@@ -93,32 +99,39 @@ void TableParser::take_char(char c) {
 }
 
 void TableParser::end_piece() {
-  std::string_view line(piece_.data(), piece_len_);
+  const std::string_view piece(piece_.data(), piece_len_);
   piece_len_ = 0;
   // The line's text ends at a NUL byte, as a C string would.
-  line = line.substr(0, line.find('\0'));
-  if (!line.empty() && is_ascii_alnum(line.front())) parse_entry(line);
+  const std::string_view text = piece.substr(0, piece.find('\0'));
+  const TableLine line = judge_table_line(text);
+  if (line.kind == TableLine::Kind::kEntry) table_.set(line.code, line.value);
+  if (observer_ != nullptr) {
+    observer_->line_read(line_number_, text, line);
+    if (piece.back() == '\n') ++line_number_;
+  }
 }
 
-void TableParser::parse_entry(std::string_view line) {
+TableLine judge_table_line(std::string_view text) {
+  using Kind = TableLine::Kind;
+  if (text.empty() || !is_ascii_alnum(text.front())) return {};
   std::size_t width = 0;
   for (std::size_t at : {2, 4, 6, 8}) {
-    if (at < line.size() && line[at] == '=') {
+    if (at < text.size() && text[at] == '=') {
       width = at;
       break;
     }
   }
-  if (width == 0) return;
+  if (width == 0) return dropped(Kind::kNoKeyWidth);
 
   std::uint32_t key = 0;
   for (std::size_t i = 0; i < width; ++i) {
-    const int digit = hex_digit(line[i]);
-    if (digit < 0) return;
+    const int digit = hex_digit(text[i]);
+    if (digit < 0) return dropped(Kind::kKeyNotHex);
     key = key * 16 + static_cast<std::uint32_t>(digit);
   }
-  if (key >= TextTable::kCodes) return;
+  if (key >= TextTable::kCodes) return dropped(Kind::kKeyAboveFFFF);
 
-  std::string_view value = line.substr(width + 1);
+  std::string_view value = text.substr(width + 1);
   value = value.substr(0, value.find_first_of("\r\n"));
-  table_.set(static_cast<int>(key), value);
+  return {.kind = Kind::kEntry, .code = static_cast<int>(key), .value = value};
 }

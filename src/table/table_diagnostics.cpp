@@ -1,0 +1,72 @@
+#include "table/table_diagnostics.h"
+
+#include <cctype>
+
+namespace {
+
+const char* reason_text(TableLine::Kind kind) {
+  switch (kind) {
+    case TableLine::Kind::kNoKeyWidth:
+      return "no '=' after a key of 2, 4, 6 or 8 digits";
+    case TableLine::Kind::kKeyNotHex:
+      return "key is not hexadecimal";
+    case TableLine::Kind::kKeyAboveFFFF:
+      return "key above FFFF";
+    case TableLine::Kind::kComment:
+    case TableLine::Kind::kEntry:
+      break;
+  }
+  return "";
+}
+
+// True for a comment line that other tools would read as an entry: a first character that
+// is neither letter, digit, `#` nor `;`, then 2 to 8 hex digits and `=`, as in `/FF=[end]`,
+// `$F0=` or an entry indented by mistake.
+bool looks_like_a_foreign_entry(std::string_view text) {
+  if (text.empty()) return false;
+  const unsigned char first = static_cast<unsigned char>(text.front());
+  // `#` and `;` are the usual comment marks, so a line starting with them is meant as one.
+  if (std::isalnum(first) || first == '#' || first == ';') return false;
+  std::size_t digits = 0;
+  while (1 + digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[1 + digits])))
+    ++digits;
+  return digits >= 2 && digits <= 8 && 1 + digits < text.size() && text[1 + digits] == '=';
+}
+
+}  // namespace
+
+void TableDiagnostics::line_read(std::uint32_t number, std::string_view text,
+                                 const TableLine& line) {
+  switch (line.kind) {
+    case TableLine::Kind::kEntry:
+      report_entry(number, line);
+      return;
+    case TableLine::Kind::kComment:
+      if (looks_like_a_foreign_entry(text))
+        std::fprintf(console_, "\n[TABLE] line %u ignored: starts with '%c'",
+                     static_cast<unsigned>(number), text.front());
+      return;
+    case TableLine::Kind::kNoKeyWidth:
+    case TableLine::Kind::kKeyNotHex:
+    case TableLine::Kind::kKeyAboveFFFF:
+      std::fprintf(console_, "\n[TABLE] line %u ignored: %s", static_cast<unsigned>(number),
+                   reason_text(line.kind));
+      return;
+  }
+}
+
+void TableDiagnostics::report_entry(std::uint32_t number, const TableLine& line) {
+  const unsigned n = static_cast<unsigned>(number);
+  if (line.value.size() > TextTable::kMaxText)
+    std::fprintf(console_, "\n[TABLE] line %u: text cut to %d bytes", n, TextTable::kMaxText);
+  // Every earlier line for the code counts, one that emptied it too: each such pair is a
+  // duplicate the author may want to clean up.
+  std::uint32_t& last = entry_lines_[line.code];
+  if (last != 0)
+    std::fprintf(console_, "\n[TABLE] line %u: replaces line %u for code %04X", n,
+                 static_cast<unsigned>(last), static_cast<unsigned>(line.code));
+  last = number;
+  if (line.value.empty())
+    std::fprintf(console_, "\n[TABLE] line %u: empty text leaves code %04X undefined", n,
+                 static_cast<unsigned>(line.code));
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+#include "table/table_parser.h"
+#include "table/text_table.h"
+
+// For each code, the number of the last entry line that set it; 0 for none yet.
+using EntryLines = std::array<std::uint32_t, TextTable::kCodes>;
+
+// Tells a table's author, line by line in file order, which lines the parser dropped and
+// why, and what the lines it took did beyond setting their code:
+//   "\n[TABLE] line N ignored: REASON"
+//   "\n[TABLE] line N: text cut to 39 bytes"
+//   "\n[TABLE] line N: replaces line M for code XXXX"
+//   "\n[TABLE] line N: empty text leaves code XXXX undefined"
+class TableDiagnostics : public TableObserver {
+ public:
+  // `entry_lines` must be all 0 at start.
+  TableDiagnostics(std::FILE* console, EntryLines& entry_lines)
+      : console_(console), entry_lines_(entry_lines) {}
+
+  void line_read(std::uint32_t number, std::string_view text, const TableLine& line) override;
+
+ private:
+  void report_entry(std::uint32_t number, const TableLine& line);
+
+  std::FILE* console_;
+  EntryLines& entry_lines_;
+};
