@@ -1,3 +1,4 @@
+#include "driver/command_line.h"
 #include "driver/run.h"
 
 namespace {
@@ -5,5 +6,7 @@ DumpStores stores;  // static storage: zero at start at no cost, untouched pages
 }
 
 int main(int argc, char* argv[]) {
-  return run_textdump(argc, argv, stores, stdout, stderr);
+  use_utf8_console();
+  const CommandLine arguments(argc, argv);
+  return run_textdump(arguments.count(), arguments.values(), stores, stdout, stderr);
 }

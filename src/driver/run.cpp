@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "decode/script_sink.h"
+#include "driver/file_open.h"
 #include "driver/script_header.h"
 #include "driver/table_file.h"
+#include "driver/usage.h"
 #include "dump/dump_plan.h"
 
 namespace {
@@ -15,7 +17,7 @@ constexpr char kScriptPath[] = "text//script.txt";
 // Null unless the image can be read at any offset: a directory opens for reading here
 // but fails at the first read, and a pipe cannot be positioned.
 std::FILE* open_image(const char* path) {
-  std::FILE* image = std::fopen(path, "rb");
+  std::FILE* image = open_file(path, "rb");
   if (image == nullptr) return nullptr;
   std::setvbuf(image, nullptr, _IONBF, 0);  // each window load is one large read
   bool readable = std::fseek(image, 0, SEEK_SET) == 0;
@@ -43,6 +45,14 @@ bool write_script(std::FILE* file, std::FILE* image, DumpStores& stores, std::FI
 
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    write_usage(out);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    write_version(out);
+    return 0;
+  }
   if (argc < 3) {
     std::fputs("ERROR - no ROM args\n", err);
     return -1;
@@ -60,7 +70,7 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
 
   load_table(kTablePath, stores.table, out);
   // The folder `text` must exist: the tool never creates it.
-  std::FILE* file = std::fopen(kScriptPath, "wb");
+  std::FILE* file = open_file(kScriptPath, "wb");
   if (file == nullptr) {
     std::fputs("ERROR - no TEXT dir\n", err);
     std::fclose(image);

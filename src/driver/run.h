@@ -13,7 +13,8 @@ struct DumpStores {
   MarkMap marks;
 };
 
-// The whole tool: `textdump DUMP_TEXT <rom image>`. Progress and warnings go to `out`,
-// fatal errors to `err`. Returns the process exit status: 0, or -1 on a fatal error.
+// The whole tool: `textdump DUMP_TEXT <rom image>`, or `--help`, `-h` or `--version` alone.
+// Progress, warnings and usage go to `out`, fatal errors to `err`. Arguments are UTF-8.
+// Returns the process exit status: 0, or -1 on a fatal error.
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err);

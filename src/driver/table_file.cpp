@@ -2,11 +2,12 @@
 
 #include <array>
 
+#include "driver/file_open.h"
 #include "table/table_parser.h"
 
 void load_table(const char* path, TextTable& table, std::FILE* console) {
   static std::array<char, 1 << 16> chunk;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = open_file(path, "rb");
   std::size_t got = file != nullptr ? std::fread(chunk.data(), 1, chunk.size(), file) : 0;
   // A directory opens for reading here but fails at the first read.
   if (file == nullptr || std::ferror(file)) {

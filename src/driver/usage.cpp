@@ -1,0 +1,28 @@
+#include "driver/usage.h"
+
+void write_usage(std::FILE* out) {
+  std::fputs(
+      "Usage: textdump DUMP_TEXT <rom image>\n"
+      "       textdump --help | --version\n"
+      "\n"
+      "Dumps every string of the LoROM image that the built-in dump plan names into an\n"
+      "insertion script. Paths are relative to the working folder:\n"
+      "\n"
+      "  <rom image>             read only\n"
+      "  table/table_dump.txt    the character table, read; if it is missing, that is\n"
+      "                          reported and every code is written by its value\n"
+      "  text/script.txt         the script, created or replaced; the folder text must exist\n"
+      "\n"
+      "Progress and warnings go to standard output, errors to standard error.\n"
+      "\n"
+      "Exit status:\n"
+      "  0    the dump was written; also for --help, --version and any command word\n"
+      "       other than DUMP_TEXT, which writes nothing\n"
+      "  255  an error (-1 on Windows): no image given, the image cannot be read, or the\n"
+      "       script cannot be created or written\n",
+      out);
+}
+
+void write_version(std::FILE* out) {
+  std::fputs("textdump " TEXTDUMP_VERSION "\n", out);
+}
