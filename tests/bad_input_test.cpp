@@ -62,14 +62,14 @@ void lay_out_folder(const TempFolder& folder) {
 std::map<std::string, std::string> snapshot(const TempFolder& folder) {
   std::map<std::string, std::string> entries;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder.path())) {
-    const std::string name = fs::relative(entry.path(), folder.path()).string();
+    const std::string name = fs::relative(entry.path(), folder.path()).generic_string();
     const fs::file_status status = entry.symlink_status();
     if (fs::is_symlink(status)) {
       entries[name] = "link to " + fs::read_symlink(entry.path()).string();
     } else if (fs::is_directory(status)) {
       entries[name] = "folder";
     } else if (fs::is_regular_file(status)) {
-      entries[name] = "file " + read_file(entry.path());
+      entries[name] = "file " + read_file(entry.path().string());
     } else {
       entries[name] = "other kind";
     }
@@ -170,7 +170,7 @@ const std::vector<BadInput> kBadInputs = {
      "head -c 65536 image.rom | \"$0\" DUMP_TEXT /dev/stdin", 255, kUnreadableStdin,
      Console::kExactly, "", Script::kUntouched, "", false, kPipes},
     {"image_through_a_fifo",
-     [](const TempFolder& f) {
+     []([[maybe_unused]] const TempFolder& f) {
 #ifndef _WIN32
        ASSERT_EQ(mkfifo((f / "feed").c_str(), 0600), 0);
 #endif
