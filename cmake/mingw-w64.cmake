@@ -26,5 +26,5 @@ find_program(TEXTDUMP_WINE NAMES wine64 wine)
 if(TEXTDUMP_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR
       env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-      ${TEXTDUMP_WINE})
+      sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TEXTDUMP_WINE})
 endif()
