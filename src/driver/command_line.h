@@ -19,5 +19,5 @@ class CommandLine {
 };
 
 // Lets a Windows console show the UTF-8 bytes of a message (a path) as the characters they
-// are. Does nothing elsewhere, and changes no byte that is written.
+// are, until the program exits. Does nothing elsewhere, and changes no byte that is written.
 void use_utf8_console();
