@@ -1,10 +1,14 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <stop_token>
 #include <string>
@@ -29,7 +33,9 @@ class RunFolder {
   }
 
   std::string operator/(const std::string& name) const { return folder_ / name; }
-  void make_folder(const std::string& name) const { mkdir((folder_ / name).c_str(), 0755); }
+  void make_folder(const std::string& name) const {
+    std::filesystem::create_directory(folder_ / name);
+  }
   void make_text_folder_with_old_script() const {
     make_folder("text");
     write_file(folder_ / "text/script.txt", kOldScript);
@@ -51,7 +57,8 @@ class RunFolder {
 
 TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
   const std::vector<std::vector<std::string>> cases = {
-      {}, {"DUMP_TEXT"}, {"CHECK_TABLE"}, {"OTHER"}, {"image.rom"}};
+      {}, {"DUMP_TEXT"}, {"CHECK_TABLE"}, {"OTHER"}, {"image.rom"}, {"--HELP"}, {"-help"},
+      {"--versions"}, {""}};
   for (const auto& args : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
     RunFolder f;
@@ -64,11 +71,32 @@ TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
   }
 }
 
+// Alone, and only alone: with an image after them they are command words like any other.
+TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
+  const std::string usage_start = "Usage: textdump DUMP_TEXT <rom image>\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"--help", usage_start}, {"-h", usage_start}, {"--version", "textdump 1.0.0\n"}};
+  for (const auto& [option, out_start] : cases) {
+    SCOPED_TRACE(option);
+    RunFolder f;
+    f.make_folder("text");
+    const ProcessResult r = f.run({option});
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.out.substr(0, out_start.size()), out_start);
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(f.has("text/script.txt"));
+    if (option != "--version") {
+      for (const char* named : {"table/table_dump.txt", "text/script.txt", "\n  255 "})
+        EXPECT_NE(r.out.find(named), std::string::npos) << named;
+    }
+  }
+}
+
 // Only the exact word runs the dump: nothing is read beyond the image, nothing is written.
 TEST(Driver, other_command_words_write_nothing_and_keep_an_existing_script) {
-  const std::string words[] = {
-      "dump_text",  "Dump_Text",   "DUMP",        "DUMP_TEXTS",   "DUMP_TEXT ",
-      " DUMP_TEXT", "DUMP_TEXT\n", "check_table", "CHECK_TABLE ", ""};
+  const std::string words[] = {"dump_text",   "Dump_Text",    "DUMP", "DUMP_TEXTS", "DUMP_TEXT ",
+                               " DUMP_TEXT",  "DUMP_TEXT\n",  "",     "--help",     "--version",
+                               "check_table", "CHECK_TABLE "};
   for (const std::string& word : words) {
     SCOPED_TRACE("word '" + word + "'");
     RunFolder f;
@@ -84,32 +112,44 @@ TEST(Driver, other_command_words_write_nothing_and_keep_an_existing_script) {
   EXPECT_FALSE(f.has("text"));
 }
 
-TEST(Driver, third_argument_is_ignored) {
+// Image names are taken byte for byte (UTF-8 on Windows too, whatever its code page).
+TEST(Driver, third_argument_is_ignored_and_any_image_name_is_read_alike) {
   RunFolder plain;
   plain.make_folder("text");
   const ProcessResult expected = plain.run({"DUMP_TEXT", "image.rom"});
-  RunFolder extra;
-  extra.make_folder("text");
-  const ProcessResult r = extra.run({"DUMP_TEXT", "image.rom", "other.rom"});
-  EXPECT_EQ(r.exit_status, 0);
-  EXPECT_EQ(r.out, expected.out);
-  EXPECT_EQ(r.err, expected.err);
-  EXPECT_EQ(extra.script(), plain.script());
+  const std::vector<std::vector<std::string>> cases = {{"DUMP_TEXT", "image.rom", "other.rom"},
+                                                       {"DUMP_TEXT", "ロム.bin"}};
+  for (const auto& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    RunFolder f;
+    f.make_folder("text");
+    write_file(f / "ロム.bin", read_file(f / "image.rom"));
+    const ProcessResult r = f.run(args);
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.out, expected.out);
+    EXPECT_EQ(r.err, expected.err);
+    EXPECT_EQ(f.script(), plain.script());
+  }
 }
 
 // The image is checked before the command word, for every word, and nothing else is read
 // or written: a run that went on would report the missing table.
 TEST(Driver, unreadable_image_is_an_error_before_anything_else) {
-  std::vector<std::string> paths = {"missing.rom", "no_folder/image.rom", "image_folder", "text"};
-  if (geteuid() != 0) paths.push_back("locked.rom");  // root reads any file
+  std::vector<std::string> paths = {"missing.rom", "no_folder/image.rom", "image_folder", "text",
+                                    "ロム.bin"};
+#ifndef _WIN32
+  if (geteuid() != 0) paths.push_back("locked.rom");  // root reads any file; Windows has no mode
+#endif
   for (const char* word : {"DUMP_TEXT", "CHECK_TABLE", "OTHER"}) {
     for (const std::string& path : paths) {
       SCOPED_TRACE(std::string(word) + " " + path);
       RunFolder f;
       f.make_text_folder_with_old_script();
       f.make_folder("image_folder");
+#ifndef _WIN32
       write_file(f / "locked.rom", std::string(16, '\xFF'));
       chmod((f / "locked.rom").c_str(), 0);
+#endif
       const ProcessResult r = f.run({word, path});
       EXPECT_EQ(r.exit_status, 255);
       EXPECT_EQ(r.out, "");
@@ -120,6 +160,9 @@ TEST(Driver, unreadable_image_is_an_error_before_anything_else) {
 }
 
 TEST(Driver, image_that_cannot_be_positioned_is_an_error) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a FIFO is a POSIX file kind";
+#else
   RunFolder f;
   f.make_text_folder_with_old_script();
   const std::string pipe = f / "image.pipe";
@@ -141,6 +184,7 @@ TEST(Driver, image_that_cannot_be_positioned_is_an_error) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "ERROR - cannot open ROM: image.pipe\n");
   EXPECT_EQ(f.script(), kOldScript);
+#endif
 }
 
 // The table is loaded, and its message written, before the script is created.

@@ -1,5 +1,7 @@
 #include "decode/string_decoder.h"
 
+#include "decode/compiler_hints.h"
+
 namespace {
 
 // A table text is at most 39 bytes and never holds a line feed.
@@ -9,14 +11,14 @@ void write_text(ScriptSink& script, const TextTable& table, int code) {
 }
 
 // "<$%02X>". The fallbacks stay out of line so that the common case, table text, inlines.
-[[gnu::noinline]] void write_raw_value(ScriptSink& script, int value) {
+TEXTDUMP_NOINLINE void write_raw_value(ScriptSink& script, int value) {
   script.write<"<$">();
   script.write_hex(static_cast<std::uint32_t>(value), 2);
   script.write<">">();
 }
 
 // "<CODE %02X>"
-[[gnu::noinline]] void write_code_value(ScriptSink& script, int code) {
+TEXTDUMP_NOINLINE void write_code_value(ScriptSink& script, int code) {
   script.write<"<CODE ">();
   script.write_hex(static_cast<std::uint32_t>(code), 2);
   script.write<">">();

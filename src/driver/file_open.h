@@ -2,6 +2,6 @@
 
 #include <cstdio>
 
-// Every file the tool opens goes through here, so that paths are read the same way on
-// every platform. `mode` is as for std::fopen.
+// std::fopen for a path in UTF-8 on every system. Windows' narrow fopen takes the ANSI code
+// page, which cannot name most files (a Japanese file name on a Western system, say).
 std::FILE* open_file(const char* utf8_path, const char* mode);

@@ -1,3 +1,4 @@
+#include "driver/command_line.h"
 #include "driver/run.h"
 
 namespace {
@@ -7,5 +8,7 @@ constinit DumpStores stores;
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  return run_textdump(argc, argv, stores, stdout, stderr);
+  use_utf8_console();
+  const CommandLine arguments(argc, argv);
+  return run_textdump(arguments.count(), arguments.values(), stores, stdout, stderr);
 }

@@ -8,6 +8,7 @@
 #include "driver/script_file.h"
 #include "driver/script_header.h"
 #include "driver/table_file.h"
+#include "driver/usage.h"
 #include "dump/dump_plan.h"
 
 namespace {
@@ -47,6 +48,14 @@ ScriptOutcome write_script(std::FILE* file, std::FILE* image, DumpStores& stores
 
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    write_usage(out);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    write_version(out);
+    return 0;
+  }
   if (argc < 3) {
     std::fputs("ERROR - no ROM args\n", err);
     return -1;
