@@ -50,14 +50,13 @@ class ScriptSink {
     used_ += text.size();
   }
 
-  // The first `length` bytes of a fixed-size block that holds no line feed there, such as a
-  // table slot: copying the whole block is one move of known size, cheaper than a copy of
-  // `length` bytes.
+  // The first `length` bytes of the N readable bytes at `block`, which hold no line feed
+  // there: copying all N is one move of known size, cheaper than a copy of `length` bytes.
   template <std::size_t N>
-  void write_prefix(const std::array<char, N>& block, std::size_t length) {
+  void write_prefix(const char* block, std::size_t length) {
     static_assert(N <= kSlack);
     make_room(N);
-    std::memcpy(buffer_.data() + used_, block.data(), N);
+    std::memcpy(buffer_.data() + used_, block, N);
     used_ += length;
   }
 

@@ -33,7 +33,7 @@ std::FILE* open_image(const char* path) {
 // The header and the whole dump. False if any part of the script could not be written.
 bool write_script(std::FILE* file, std::FILE* image, DumpStores& stores, std::FILE* out) {
   ScriptSink script(file);
-  DumpContext ctx{image, stores.window, stores.marks, stores.table, script, out};
+  DumpContext ctx{image, stores.window, stores.marks, stores.renderings, script, out};
   write_script_header(script);
   run_dump_plan(ctx);
   return script.flush();
@@ -59,6 +59,7 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
   }
 
   load_table(kTablePath, stores.table, out);
+  stores.renderings.build(stores.table);
   // The folder `text` must exist: the tool never creates it.
   std::FILE* file = std::fopen(kScriptPath, "wb");
   if (file == nullptr) {

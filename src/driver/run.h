@@ -2,13 +2,15 @@
 
 #include <cstdio>
 
+#include "decode/token_renderings.h"
 #include "rom/mark_map.h"
 #include "rom/rom_window.h"
 #include "table/text_table.h"
 
-// The large stores of one run (9 MiB), zero at start. Keep the instance in static storage.
+// The large stores of one run (5 MiB), zero at start. Keep the instance in static storage.
 struct DumpStores {
   TextTable table;
+  TokenRenderings renderings;  // made from `table` once it is read
   RomWindow window;
   MarkMap marks;
 };

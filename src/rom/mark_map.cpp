@@ -3,18 +3,41 @@
 #include <algorithm>
 #include <bit>
 
-int MarkMap::find_next(int from, int end, MarkBit bit) const {
+int MarkMap::List::first_in(int from, int end) const {
+  int found = end;
+  for (int i = 0; i < count; ++i)
+    if (at[i] >= from && at[i] < found) found = at[i];
+  return found;
+}
+
+int MarkMap::next_target(int from, int end) const {
   const int stop = std::min(end, kSize);
   for (int at = std::max(from, 0); at < stop; at = (at / 64 + 1) * 64) {
-    const std::uint64_t rest = word(static_cast<std::size_t>(at) / 64, bit) >> (at % 64);
+    const std::uint64_t rest = targets_[index(at)] >> (at % 64);
     if (rest != 0) return std::min(at + std::countr_zero(rest), end);
+  }
+  return end;
+}
+
+int MarkMap::find_next(int from, int end, MarkBit bit) const {
+  switch (bit) {
+    case MARK_TARGET:
+      return next_target(from, end);
+    case MARK_DUMPED:
+      return dumped_.first_in(from, end);
+    case MARK_FIRST:
+      return first_.first_in(from, end);
   }
   return end;
 }
 
 long MarkMap::count_marked() const {
   long count = 0;
-  for (const Group& group : groups_)
-    count += std::popcount(group.dumped | group.first | group.target);
+  for (std::uint64_t word : targets_) count += std::popcount(word);
+  // Dumped and first marks on addresses not counted yet.
+  for (int i = 0; i < first_.count; ++i)
+    if (!test(first_.at[i], MARK_TARGET)) ++count;
+  for (int i = 0; i < dumped_.count; ++i)
+    if (!test(dumped_.at[i], MARK_TARGET | MARK_FIRST)) ++count;
   return count;
 }
