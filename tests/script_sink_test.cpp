@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -26,7 +27,12 @@ TEST(ScriptSink, writes_that_meet_the_buffer_end_arrive_whole_with_crlf) {
       {"plain text", [](ScriptSink& s) { s.write_plain("plain"); }, "plain"},
       {"long plain text", [](ScriptSink& s) { s.write_plain(std::string(300, 'p')); },
        std::string(300, 'p')},
-      {"slot prefix", [&slot](ScriptSink& s) { s.write_prefix<48>(slot.data(), 45); },
+      {"direct",
+       [&slot](ScriptSink& s) {
+         char* at = s.room_for(48);
+         std::memcpy(at, slot.data(), 48);
+         s.written_up_to(at + 45);
+       },
        std::string(45, 's')},
       {"hex, odd width", [](ScriptSink& s) { s.write_hex(0x39002); }, "39002"},
       {"hex, padded", [](ScriptSink& s) { s.write_hex(0x7, 6); }, "000007"},

@@ -12,9 +12,15 @@ int MarkMap::List::first_in(int from, int end) const {
 
 int MarkMap::next_target(int from, int end) const {
   const int stop = std::min(end, kSize);
-  for (int at = std::max(from, 0); at < stop; at = (at / 64 + 1) * 64) {
-    const std::uint64_t rest = targets_[index(at)] >> (at % 64);
+  for (int at = std::max(from, 0); at < stop;) {
+    const std::uint16_t chunk = chunk_of_[static_cast<std::size_t>(at) / kChunkAddresses];
+    if (chunk == 0) {
+      at = (at / kChunkAddresses + 1) * kChunkAddresses;
+      continue;
+    }
+    const std::uint64_t rest = word(chunk, at) >> (at % 64);
     if (rest != 0) return std::min(at + std::countr_zero(rest), end);
+    at = (at / 64 + 1) * 64;
   }
   return end;
 }
@@ -33,7 +39,8 @@ int MarkMap::find_next(int from, int end, MarkBit bit) const {
 
 long MarkMap::count_marked() const {
   long count = 0;
-  for (std::uint64_t word : targets_) count += std::popcount(word);
+  for (int chunk = 0; chunk < chunks_used_; ++chunk)
+    for (std::uint64_t bits : chunks_[chunk]) count += std::popcount(bits);
   // Dumped and first marks on addresses not counted yet.
   for (int i = 0; i < first_.count; ++i)
     if (!test(first_.at[i], MARK_TARGET)) ++count;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 // What the block dump learns about each place, keyed by linear address.
 enum MarkBit : std::uint8_t {
@@ -11,11 +12,15 @@ enum MarkBit : std::uint8_t {
   MARK_TARGET = 0x02,  // a string start that some block's offset table points at
 };
 
-// The marks of all 16 Mi linear addresses. String starts are many and dense, so they are a
-// bit plane, a bit per address. A block dump sets at most one dumped and one first mark, and
-// a run dumps at most kBlockMarks blocks, so those two kinds are short lists that share a
-// page. The first touch of a page is the dearest step of a whole dump (10-16 µs on a virtual
-// machine), and a dense image's string starts alone fill a page per bank.
+// The marks of all 16 Mi linear addresses. The first touch of a page is the dearest step of
+// a whole dump (10-16 µs on a virtual machine), so the marks are kept on as few pages as
+// they can be:
+// - A block dump sets at most one dumped and one first mark, and a run dumps at most
+//   kBlockMarks blocks, so those two kinds are short lists that share a page.
+// - String starts are many and lie close together, a bit per address. A plain bit plane
+//   would still give every bank that holds text a page of its own, mostly empty. So the bits
+//   of each 512 addresses are a 64-byte chunk, and chunks are handed out in the order the
+//   dump first marks them: the chunks in use lie side by side, a page holding 64 of them.
 class MarkMap {
  public:
   static constexpr int kSize = 0x1000000;  // every bank and address
@@ -25,14 +30,18 @@ class MarkMap {
   // beyond kBlockMarks of its kind is not kept.
   void set(int linear, std::uint8_t bits) {
     if (linear < 0 || linear >= kSize) return;
-    if (bits & MARK_TARGET) targets_[index(linear)] |= bit(linear);
+    if (bits & MARK_TARGET) {
+      std::uint16_t& chunk = chunk_of_[static_cast<std::size_t>(linear) / kChunkAddresses];
+      if (chunk == 0) chunk = static_cast<std::uint16_t>(++chunks_used_);
+      word(chunk, linear) |= bit(linear);
+    }
     if (bits & MARK_DUMPED) dumped_.add(linear);
     if (bits & MARK_FIRST) first_.add(linear);
   }
   // True if `linear` carries any of `bits`.
   bool test(int linear, std::uint8_t bits) const {
     if (linear < 0 || linear >= kSize) return false;
-    return ((bits & MARK_TARGET) && (targets_[index(linear)] & bit(linear)) != 0) ||
+    return ((bits & MARK_TARGET) && target(linear)) ||
            ((bits & MARK_DUMPED) && dumped_.holds(linear)) ||
            ((bits & MARK_FIRST) && first_.holds(linear));
   }
@@ -42,8 +51,22 @@ class MarkMap {
   long count_marked() const;
 
  private:
-  static std::size_t index(int linear) { return static_cast<std::size_t>(linear) / 64; }
+  static constexpr int kChunkAddresses = 512;
+  static constexpr int kChunks = kSize / kChunkAddresses;
+  using Chunk = std::array<std::uint64_t, kChunkAddresses / 64>;
+
   static std::uint64_t bit(int linear) { return std::uint64_t{1} << (linear % 64); }
+  // The word of `linear` in chunk number `chunk` (counted from 1).
+  std::uint64_t& word(std::uint16_t chunk, int linear) {
+    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
+  }
+  std::uint64_t word(std::uint16_t chunk, int linear) const {
+    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
+  }
+  bool target(int linear) const {
+    const std::uint16_t chunk = chunk_of_[static_cast<std::size_t>(linear) / kChunkAddresses];
+    return chunk != 0 && (word(chunk, linear) & bit(linear)) != 0;
+  }
 
   // Addresses in the order they were marked, each once.
   struct List {
@@ -67,5 +90,9 @@ class MarkMap {
   // untouched pages cost nothing.
   List dumped_{};
   List first_{};
-  std::array<std::uint64_t, kSize / 64> targets_{};
+  int chunks_used_ = 0;
+  // For each 512 addresses the number of its chunk, counted from 1; 0 while none is marked.
+  std::array<std::uint16_t, kChunks> chunk_of_{};
+  std::array<Chunk, kChunks> chunks_{};
+  static_assert(kChunks <= std::numeric_limits<std::uint16_t>::max());
 };
