@@ -45,14 +45,19 @@ class TokenRenderings {
   }
 
   // Writes the slot's text at `out`, which has room for kCopy bytes, and returns its end.
-  // Copying a fixed kCopy bytes is one move of known size, cheaper than a copy of the length.
+  // Moves of a fixed size are cheaper than a copy of the length: 16 bytes, which most texts
+  // fit, and the rest of kCopy only for longer ones.
   char* copy(char* out, int slot) const {
     const std::uint32_t ref = refs_[slot];
-    std::memcpy(out, bytes_.data() + (ref >> kOffsetShift), kCopy);
-    return out + (ref & kLengthMask);
+    const char* const text = bytes_.data() + (ref >> kOffsetShift);
+    const std::uint32_t length = ref & kLengthMask;
+    std::memcpy(out, text, kShortCopy);
+    if (length > kShortCopy) std::memcpy(out + kShortCopy, text + kShortCopy, kCopy - kShortCopy);
+    return out + length;
   }
 
  private:
+  static constexpr std::uint32_t kShortCopy = 16;
   static constexpr std::uint32_t kLengthMask = 0xFF;
   static constexpr std::uint32_t kFallbackBit = 0x100;
   static constexpr int kOffsetShift = 9;

@@ -3,11 +3,21 @@
 #include <algorithm>
 #include <bit>
 
+bool MarkMap::List::holds(int linear) const {
+  return std::binary_search(at.begin(), at.begin() + count, linear);
+}
+
+void MarkMap::List::add(int linear) {
+  const auto place = std::lower_bound(at.begin(), at.begin() + count, linear);
+  if (count == kBlockMarks || (place != at.begin() + count && *place == linear)) return;
+  std::copy_backward(place, at.begin() + count, at.begin() + count + 1);
+  *place = linear;
+  ++count;
+}
+
 int MarkMap::List::first_in(int from, int end) const {
-  int found = end;
-  for (int i = 0; i < count; ++i)
-    if (at[i] >= from && at[i] < found) found = at[i];
-  return found;
+  const auto found = std::lower_bound(at.begin(), at.begin() + count, from);
+  return found != at.begin() + count && *found < end ? *found : end;
 }
 
 int MarkMap::next_target(int from, int end) const {

@@ -68,19 +68,13 @@ class MarkMap {
     return chunk != 0 && (word(chunk, linear) & bit(linear)) != 0;
   }
 
-  // Addresses in the order they were marked, each once.
+  // Marked addresses in ascending order, each once.
   struct List {
     std::array<int, kBlockMarks> at;
     int count;
 
-    bool holds(int linear) const {
-      for (int i = 0; i < count; ++i)
-        if (at[i] == linear) return true;
-      return false;
-    }
-    void add(int linear) {
-      if (count < kBlockMarks && !holds(linear)) at[count++] = linear;
-    }
+    bool holds(int linear) const;
+    void add(int linear);
     int first_in(int from, int end) const;
   };
 
