@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# bench/run.sh [--runs N] [--rounds R]: times the dump of the dense benchmark images against the
+# bench/run.sh [--runs N] [--rounds R] [--tool PATH]: times the dump of the dense benchmark images against the
 # I/O floor, for each table (full, mixed, empty) and string density (1x, 2x, 4x).
 #
 # Builds a Release tree in build-bench/, makes each image with make_sample_image --dense, checks
@@ -8,17 +8,20 @@
 # rounds whose order alternates, so that neither side always runs first; the medians are taken
 # over all runs. Page faults and peak resident memory come from /usr/bin/time. The summary
 # table goes to build-bench/bench-results.md; each round's hyperfine export lies beside its
-# image in build-bench/bench-data/.
+# image in build-bench/bench-data/. --tool times another build of textdump (an older one, say)
+# on the same images and against the same floors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=30
 rounds=5
+other_tool=
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --rounds) rounds=$2; shift 2 ;;
-    *) echo "usage: bench/run.sh [--runs N] [--rounds R]" >&2; exit 2 ;;
+    --tool) other_tool=$(realpath "$2"); shift 2 ;;
+    *) echo "usage: bench/run.sh [--runs N] [--rounds R] [--tool PATH]" >&2; exit 2 ;;
   esac
 done
 per_round=$(( (runs + rounds - 1) / rounds ))
@@ -29,7 +32,7 @@ command -v hyperfine >/dev/null || { echo "bench/run.sh needs hyperfine (apt-get
 build=$PWD/build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j2 --target textdump make_sample_image io_floor io_floor_dynamic >/dev/null
-tool=$build/src/textdump
+tool=${other_tool:-$build/src/textdump}
 floor=$build/bench/io_floor
 floor_dynamic=$build/bench/io_floor_dynamic
 

@@ -23,7 +23,7 @@ int MarkMap::List::first_in(int from, int end) const {
 int MarkMap::next_target(int from, int end) const {
   const int stop = std::min(end, kSize);
   for (int at = std::max(from, 0); at < stop;) {
-    const std::uint16_t chunk = chunk_of_[static_cast<std::size_t>(at) / kChunkAddresses];
+    const std::uint16_t chunk = chunk_of_[directory_index(at)];
     if (chunk == 0) {
       at = (at / kChunkAddresses + 1) * kChunkAddresses;
       continue;

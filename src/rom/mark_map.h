@@ -31,7 +31,7 @@ class MarkMap {
   void set(int linear, std::uint8_t bits) {
     if (linear < 0 || linear >= kSize) return;
     if (bits & MARK_TARGET) {
-      std::uint16_t& chunk = chunk_of_[static_cast<std::size_t>(linear) / kChunkAddresses];
+      std::uint16_t& chunk = chunk_of_[directory_index(linear)];
       if (chunk == 0) chunk = static_cast<std::uint16_t>(++chunks_used_);
       word(chunk, linear) |= bit(linear);
     }
@@ -56,6 +56,14 @@ class MarkMap {
   using Chunk = std::array<std::uint64_t, kChunkAddresses / 64>;
 
   static std::uint64_t bit(int linear) { return std::uint64_t{1} << (linear % 64); }
+  // Where a chunk's number lies in the directory: the upper halves of all banks (addresses
+  // 0x8000-0xFFFF, where blocks lie) come first and side by side, the lower halves (reached
+  // only by strings that run past a bank's end) after them. A dense image's entries then
+  // fill half the pages that bank order would spread them over.
+  static std::size_t directory_index(int linear) {
+    const auto at = static_cast<std::size_t>(linear);
+    return (at >> 15 & 1 ? 0 : kChunks / 2) | (at >> 16) << 6 | (at & 0x7FFF) / kChunkAddresses;
+  }
   // The word of `linear` in chunk number `chunk` (counted from 1).
   std::uint64_t& word(std::uint16_t chunk, int linear) {
     return chunks_[chunk - 1][linear % kChunkAddresses / 64];
@@ -64,7 +72,7 @@ class MarkMap {
     return chunks_[chunk - 1][linear % kChunkAddresses / 64];
   }
   bool target(int linear) const {
-    const std::uint16_t chunk = chunk_of_[static_cast<std::size_t>(linear) / kChunkAddresses];
+    const std::uint16_t chunk = chunk_of_[directory_index(linear)];
     return chunk != 0 && (word(chunk, linear) & bit(linear)) != 0;
   }
 
