@@ -11,7 +11,6 @@
 # image in build-bench/bench-data/. --tool times another build of textdump (an older one, say)
 # on the same images and against the same floors.
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
 runs=30
 rounds=5
@@ -24,6 +23,7 @@ while [ $# -gt 0 ]; do
     *) echo "usage: bench/run.sh [--runs N] [--rounds R] [--tool PATH]" >&2; exit 2 ;;
   esac
 done
+cd "$(dirname "$0")/.."
 per_round=$(( (runs + rounds - 1) / rounds ))
 [ "$per_round" -ge 2 ] || per_round=2
 command -v hyperfine >/dev/null || { echo "bench/run.sh needs hyperfine (apt-get install hyperfine)" >&2; exit 2; }
