@@ -1,8 +1,12 @@
-#include "io_floor.h"
+// io_floor <image> <script> <script bytes> <window loads file>: what a dump cannot avoid, and
+// nothing else. It makes the dump's window loads (one image offset a line in the loads file,
+// each a 64 KiB read into one buffer, as the dumper does) and writes a script of the same size
+// in 64 KiB pieces. It is linked like the dumper, so the two also start alike.
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -12,28 +16,31 @@ std::array<char, kChunk> out;
 
 }  // namespace
 
-int run_io_floor(const char* image_path, const char* script_path, long script_size,
-                 const std::vector<long>& window_loads) {
-  std::FILE* image = std::fopen(image_path, "rb");
-  if (image == nullptr) return 2;
-  std::setvbuf(image, nullptr, _IONBF, 0);  // like the dumper: a load is one large read
-  std::FILE* script = std::fopen(script_path, "wb");
-  if (script == nullptr) return 2;
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::fputs("usage: io_floor <image> <script> <script bytes> <window loads file>\n", stderr);
+    return 2;
+  }
+  std::FILE* image = std::fopen(argv[1], "rb");
+  std::FILE* loads = std::fopen(argv[4], "r");
+  std::FILE* script = std::fopen(argv[2], "wb");
+  if (image == nullptr || loads == nullptr || script == nullptr) return 2;
+  std::setvbuf(image, nullptr, _IONBF, 0);
   std::setvbuf(script, nullptr, _IONBF, 0);
 
   long loaded = 0;
-  for (long offset : window_loads) {
-    if (std::fseek(image, offset, SEEK_SET) == 0) {
+  for (long offset; std::fscanf(loads, "%ld", &offset) == 1;) {
+    if (std::fseek(image, offset, SEEK_SET) == 0)
       loaded += static_cast<long>(std::fread(window.data(), 1, window.size(), image));
-    }
   }
   out.fill('x');
-  for (long left = script_size; left > 0;) {
+  for (long left = std::atol(argv[3]); left > 0;) {
     const std::size_t n = std::min<std::size_t>(kChunk, static_cast<std::size_t>(left));
     if (std::fwrite(out.data(), 1, n, script) != n) return 3;
     left -= static_cast<long>(n);
   }
   const bool closed = std::fclose(script) == 0;
   std::fclose(image);
+  std::fclose(loads);
   return closed && loaded > 0 ? 0 : 3;
 }

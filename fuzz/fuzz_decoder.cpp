@@ -21,6 +21,7 @@
 
 #include "decode/script_sink.h"
 #include "decode/string_decoder.h"
+#include "decode/token_renderings.h"
 #include "fuzz_support.h"
 #include "rom/rom_window.h"
 #include "table/text_table.h"
@@ -164,6 +165,7 @@ class Reference {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static fuzz::ZeroedStore<TextTable> table;
+  static TokenRenderings renderings;
   static RomWindow window;
   table.reset();
 
@@ -171,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const unsigned mode = in.u8();
   const unsigned start_field = in.u16();
   fill_table(in, *table);
+  renderings.build(*table);
   const std::string_view bytes = in.rest();
   const int start = start_of(mode, start_field, bytes.size());
   fill_window(window, bytes, start, (mode & 1) != 0);
@@ -182,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::MemoryStream stream;
   {
     ScriptSink script(stream.get());
-    decode_string(window, *table, script);
+    decode_string(window, renderings, script);
     require(script.flush(), "the script could not be written");
   }
   const std::string written = stream.take();

@@ -266,6 +266,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parser.feed(table_file);
     parser.finish();
   }
+  stores->renderings.build(stores->table);
   const std::vector<Patch> patches = apply_patches(in, image);
 
   std::FILE* image_file = fmemopen(image.data(), image.size(), "rb");
@@ -274,8 +275,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::MemoryStream console;
   {
     ScriptSink script(script_file.get());
-    DumpContext ctx{image_file,    stores->window, stores->marks,
-                    stores->table, script,         console.get()};
+    DumpContext ctx{image_file,         stores->window, stores->marks,
+                    stores->renderings, script,         console.get()};
     write_script_header(script);
     // The image is in memory: a short read at its end is the only kind there is.
     require(run_dump_plan(ctx), "a read of the image was reported as failed");

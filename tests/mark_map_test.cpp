@@ -65,11 +65,6 @@ TEST(MarkMap, only_addresses_below_0x1000000_keep_marks) {
 }
 
 TEST(MarkMap, find_next_finds_the_first_mark_of_its_kind_in_range) {
-  auto map = std::make_unique<MarkMap>();
-  map->set(0x078010, MARK_TARGET);  // another kind: never found
-  map->set(0x078041, MARK_FIRST);
-  map->set(0x0780C0, MARK_FIRST);
-  map->set(0xFFFFFF, MARK_FIRST);
   struct Case {
     int from;
     int end;
@@ -79,16 +74,23 @@ TEST(MarkMap, find_next_finds_the_first_mark_of_its_kind_in_range) {
       {0x078000, 0x088000, 0x078041},     // within the second word of the range
       {0x078041, 0x088000, 0x078041},     // a mark at `from` itself
       {0x078042, 0x088000, 0x0780C0},     // past a mark, across an empty word
-      {0x0780C1, 0x088000, 0x088000},     // none left: the range's end
+      {0x0780C1, 0x088000, 0x078A00},     // across 512-address stretches with no mark
+      {0x078A01, 0x088000, 0x088000},     // none left: the range's end
       {0x078000, 0x078041, 0x078041},     // a mark at `end` lies outside
       {0x078000, 0x078040, 0x078040},     // end inside a word with a mark after it
       {0xFFFF00, 0x100FF00, 0xFFFFFF},    // the map's last address
       {0x1000000, 0x1010000, 0x1010000},  // wholly above the map
       {-0x100, 0x078050, 0x078041},       // from below the map
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << std::hex << c.from << "-" << c.end);
-    EXPECT_EQ(map->find_next(c.from, c.end, MARK_FIRST), c.found);
+  for (const MarkBit kind : {MARK_TARGET, MARK_FIRST, MARK_DUMPED}) {
+    auto map = std::make_unique<MarkMap>();
+    map->set(0x078010, kAllBits & ~kind);  // the other kinds: never found
+    for (int at : {0x078041, 0x0780C0, 0x078A00, 0xFFFFFF}) map->set(at, kind);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message()
+                   << std::hex << "kind " << int{kind} << ", " << c.from << "-" << c.end);
+      EXPECT_EQ(map->find_next(c.from, c.end, kind), c.found);
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -13,8 +14,8 @@ namespace {
 // Each kind of write, placed so that it meets the end of the 64 KiB buffer at every offset:
 // the bytes must arrive whole and in order, with each line feed as CR LF.
 TEST(ScriptSink, writes_that_meet_the_buffer_end_arrive_whole_with_crlf) {
-  std::array<char, 40> slot{};
-  std::string(39, 's').copy(slot.data(), 39);
+  std::array<char, 48> slot{};
+  std::string(45, 's').copy(slot.data(), 45);
   struct Case {
     const char* name;
     std::function<void(ScriptSink&)> write;
@@ -26,7 +27,13 @@ TEST(ScriptSink, writes_that_meet_the_buffer_end_arrive_whole_with_crlf) {
       {"plain text", [](ScriptSink& s) { s.write_plain("plain"); }, "plain"},
       {"long plain text", [](ScriptSink& s) { s.write_plain(std::string(300, 'p')); },
        std::string(300, 'p')},
-      {"slot prefix", [&slot](ScriptSink& s) { s.write_prefix(slot, 39); }, std::string(39, 's')},
+      {"direct",
+       [&slot](ScriptSink& s) {
+         char* at = s.room_for(48);
+         std::memcpy(at, slot.data(), 48);
+         s.written_up_to(at + 45);
+       },
+       std::string(45, 's')},
       {"hex, odd width", [](ScriptSink& s) { s.write_hex(0x39002); }, "39002"},
       {"hex, padded", [](ScriptSink& s) { s.write_hex(0x7, 6); }, "000007"},
       {"hex, seven digits", [](ScriptSink& s) { s.write_hex(0x100FFFF, 6); }, "100FFFF"},

@@ -21,8 +21,8 @@ const Entries kSmall = {{0x41, "A"}, {0x0110, "x"}, {0xF0, "[w]"}, {0xF001, "[w1
 // The same byte 0x10 means something else on each page, so the page a byte was looked
 // up on, and how many follow bytes a run took, show in the text.
 const Entries kPages = {{0x10, "c"}, {0x0110, "x"}, {0x0210, "y"}, {0xC8, "[p2]"}};
-const Entries kControls = {{0xBF, "[bf]"}, {0xF201, "[f2 01]"}, {0xD1, "[d1]"},
-                           {0xFD, "[fd]"}, {0xD0, "[end]"},     {0xFF, "[END]"}};
+const Entries kControls = {{0xBF, "[bf]"},  {0xF201, "[f2 01]"}, {0xD1, "[d1]"},     {0xFD, "[fd]"},
+                           {0xD0, "[end]"}, {0xFF, "[END]"},     {0xF3FE, "[f3 fe]"}};
 
 struct Decoded {
   std::string script;
@@ -35,13 +35,15 @@ Decoded decode_at(int start, const Bytes& bytes, const Entries& entries) {
   auto window = std::make_unique<RomWindow>();
   auto table = std::make_unique<TextTable>();
   for (const auto& [code, text] : entries) table->set(code, text);
+  auto renderings = std::make_unique<TokenRenderings>();
+  renderings->build(*table);
   for (std::size_t i = 0; i < bytes.size() && start + i < RomWindow::kSize; ++i)
     window->buffer[start + i] = bytes[i];
   window->cursor = start;
   CapturedFile file;
   {
     ScriptSink script(file.get());
-    decode_string(*window, *table, script);
+    decode_string(*window, *renderings, script);
   }
   return {file.contents(), window->cursor};
 }
@@ -153,7 +155,19 @@ TEST(Decoder, renders_every_byte_class_through_the_table_or_its_fallback) {
       {"0xFD from the table", kControls, {0xFD, 0x41, 0xFF}, "[fd]<$41>[END]\n\n\n", 3},
       {"0xFD", kEmpty, {0xFD, 0xFF}, "<CODE FD><CODE FF>\n\n\n", 2},
 
-      // Controls with a parameter: 0xBF and 0xF0-0xF3.
+      // Controls with a parameter: 0xBF and 0xF0-0xF3. Each takes a byte that would
+      // otherwise end the string, or be a line break, as its parameter.
+      {"0xBF takes an end code as its parameter",
+       kEmpty,
+       {0xBF, 0xFF, 0x41, 0xFF},
+       "<CODE BF><$FF><$41><CODE FF>\n\n\n",
+       4},
+      {"0xF3 takes an end code as its parameter",
+       kEmpty,
+       {0xF3, 0xD0, 0x41, 0xFF},
+       "<CODE F3><$D0><$41><CODE FF>\n\n\n",
+       4},
+      {"0xF3 with its own entry", kControls, {0xF3, 0xFE, 0xFF}, "[f3 fe][END]\n\n\n", 3},
       {"0xBF with the lead's entry", kControls, {0xBF, 0x05, 0xFF}, "[bf]<$05>[END]\n\n\n", 3},
       {"0xF0 takes an end code as its parameter",
        kEmpty,
@@ -220,6 +234,49 @@ TEST(Decoder, follow_bytes_past_the_window_end_read_as_ff) {
   // Each string starts so that its last byte is the window's last; the cursor ends at
   // the window's end.
   for (const Case& c : cases) check_case(c, RomWindow::kSize - static_cast<int>(c.bytes.size()));
+}
+
+// What a table check reads from each slot: the key it stands for, and whether the table
+// lacks it, at both ends of every slot range, and texts at their longest.
+TEST(TokenRenderings, each_slot_knows_its_key_and_whether_it_falls_back) {
+  const std::string longest(TextTable::kMaxText, 'L');
+  auto table = std::make_unique<TextTable>();
+  for (const auto& [code, text] : kSmall) table->set(code, text);
+  table->set(0xF1, longest);
+  table->set(0xFF, longest);
+  auto renderings = std::make_unique<TokenRenderings>();
+  renderings->build(*table);
+  struct Row {
+    int slot;
+    int key;
+    bool fallback;
+    std::string text;
+  };
+  const std::vector<Row> rows = {
+      {0x000, 0x0000, true, "<$00>"},
+      {0x041, 0x0041, false, "A"},
+      {0x0BF, 0x00BF, true, "<CODE BF>"},
+      {0x0C0, 0x00C0, true, "<$C0>"},
+      {0x0D0, 0x00D0, true, "<CODE D0>\r\n\r\n\r\n"},
+      {0x0FE, 0x00FE, false, "[n]\r\n"},
+      {0x0FF, 0x00FF, false, longest + "\r\n\r\n\r\n"},
+      {0x110, 0x0110, false, "x"},
+      {0x2FF, 0x02FF, true, "<$FF>"},
+      {0x300, 0xBF00, true, "<CODE BF><$00>"},
+      {0x401, 0xF001, false, "[w1]"},
+      {0x402, 0xF002, true, "[w]<$02>"},
+      {0x5AB, 0xF1AB, true, longest + "<$AB>"},
+      {0x7FF, 0xF3FF, true, "<CODE F3><$FF>"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << std::hex << "slot " << row.slot);
+    EXPECT_EQ(TokenRenderings::key_of(row.slot), row.key);
+    if (row.slot >= 0x300) {
+      EXPECT_EQ(TokenRenderings::parameter_slot(row.key >> 8, row.key & 0xFF), row.slot);
+    }
+    EXPECT_EQ(renderings->fallback(row.slot), row.fallback);
+    EXPECT_EQ(renderings->text(row.slot), row.text);
+  }
 }
 
 }  // namespace

@@ -74,6 +74,10 @@ TEST(TableParser, entry_lines_set_the_code_of_their_key_to_their_value) {
       {"eight-digit key", "0000FFFF=A\n", {{0xFFFF, "A"}}},
       {"lower-case hex", "ff=x\nf0a1=y\naB=z\n", {{0xFF, "x"}, {0xF0A1, "y"}, {0xAB, "z"}}},
       {"later line wins", "41=A\n41=B\n", {{0x41, "B"}}},
+      {"texts that fill their room, growing and shrinking, keep apart",
+       "42=" + std::string(8, 'b') + "\n41=" + std::string(8, 'a') +
+           "\n41=" + std::string(16, 'a') + "\n43=" + x39 + "\n41=D\n",
+       {{0x41, "D"}, {0x42, std::string(8, 'b')}, {0x43, x39}}},
       {"41 and 0041 are one entry", "41=A\n0041=B\n", {{0x41, "B"}}},
       {"0041 and 41 are one entry", "0041=B\n41=A\n", {{0x41, "A"}}},
       {"empty value leaves the code undefined", "41=\n", {}},

@@ -1,7 +1,8 @@
-// make_sample_image <folder>: writes a sample LoROM image with file blocks and a file index
-// (sample.rom), the character table that goes with it (table/table_dump.txt) and the empty
-// folder text/ that textdump writes its script into. The image is an independent check of the
-// dumper, so nothing here is shared with it.
+// make_sample_image [--dense N [--table KIND]] <folder>: writes a LoROM image with file blocks
+// and a file index (sample.rom), the character table that goes with it (table/table_dump.txt)
+// and the empty folder text/ that textdump writes its script into: the small sample for the
+// end-to-end tests and the demo, or a large dense image for the benchmark. The images are an
+// independent check of the dumper, so nothing here is shared with it.
 
 #include <algorithm>
 #include <charconv>
@@ -15,36 +16,21 @@
 #include <string_view>
 #include <vector>
 
+#include "dense_image.h"
+#include "dense_table.h"
+#include "image_parts.h"
 #include "sample_layout.h"
 #include "sample_table.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace image_parts;
 namespace fs = std::filesystem;
 
 constexpr int image_size = 0x200000;
-constexpr std::uint8_t blank_byte = 0xFF;
-
-// Where the dumper looks for the file index: a window loaded at image offset 0x198000 whose
-// entries start at window offset 0x8000. Each entry is the window offset of a record that holds
-// the block pointer (address LE, then bank) 37 bytes in; the records sit just after the index.
-constexpr int index_window = 0x198000;
-constexpr int index_first_entry = 0x8000;
-constexpr int index_entry_count = 279;
+// The records sit just after the index.
 constexpr int empty_record = 0x8240;  // holds address 0, bank 0: the dumper skips it
 constexpr int first_block_record = 0x8280;
-constexpr int record_size = 40;
-constexpr int record_pointer = 37;
-
-int image_offset(int bank, int address) {
-  return bank * 0x8000 + address - 0x8000;
-}  // LoROM: 32 KiB per bank
-
-bool fail(const std::string& message) {
-  std::cerr << "make_sample_image: " << message << '\n';
-  return false;
-}
 
 std::string hex(int value) {
   char text[16];
@@ -110,33 +96,6 @@ std::optional<Bytes> encode_block(const sample::Block& block) {
   return table;
 }
 
-// The image under construction. Each byte may be placed once, so blocks and records that
-// would overlap are found here rather than in the dumper's output.
-class Image {
- public:
-  bool place(int offset, const Bytes& bytes) {
-    if (offset < 0 || offset + static_cast<int>(bytes.size()) > image_size)
-      return fail("bytes outside the image at offset " + hex(offset));
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      if (placed_[offset + i])
-        return fail("two things placed at image offset " + hex(offset + static_cast<int>(i)));
-      placed_[offset + i] = true;
-      bytes_[offset + i] = bytes[i];
-    }
-    return true;
-  }
-
-  const Bytes& bytes() const { return bytes_; }
-
- private:
-  Bytes bytes_ = Bytes(image_size, blank_byte);
-  std::vector<bool> placed_ = std::vector<bool>(image_size, false);
-};
-
-Bytes le_word(int value) {
-  return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)};
-}
-
 bool place_blocks(Image& image) {
   for (const sample::Block& block : sample::blocks) {
     const auto bytes = encode_block(block);
@@ -145,15 +104,6 @@ bool place_blocks(Image& image) {
     if (!image.place(image_offset(block.bank, block.address), *bytes)) return false;
   }
   return true;
-}
-
-// A record of zeros whose block pointer field holds the given address and bank.
-Bytes record(int bank, int address) {
-  Bytes bytes(record_size, 0x00);
-  bytes[record_pointer] = static_cast<std::uint8_t>(address & 0xFF);
-  bytes[record_pointer + 1] = static_cast<std::uint8_t>(address >> 8);
-  bytes[record_pointer + 2] = static_cast<std::uint8_t>(bank);
-  return bytes;
 }
 
 bool place_file_index(Image& image) {
@@ -194,29 +144,76 @@ bool write_file(const fs::path& path, std::string_view data) {
   return true;
 }
 
-bool write_sample(const fs::path& folder, const Image& image) {
+// The image, its table and the empty folder text/ for the script.
+bool write_folder(const fs::path& folder, const Bytes& bytes, std::string_view table) {
   std::error_code error;
   fs::create_directories(folder / "table", error);
   if (!error) fs::create_directories(folder / "text", error);
   if (error) return fail("cannot create folders in " + folder.string() + ": " + error.message());
-  const Bytes& bytes = image.bytes();
   return write_file(folder / "sample.rom",
                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())) &&
-         write_file(folder / "table" / "table_dump.txt", table_text());
+         write_file(folder / "table" / "table_dump.txt", table);
+}
+
+int make_sample(const fs::path& folder) {
+  Image image(image_size);
+  if (!place_blocks(image) || !place_file_index(image)) return 3;
+  if (!write_folder(folder, image.bytes(), table_text())) return 1;
+  std::cout << "wrote " << (folder / "sample.rom").string() << " (" << sample::blocks.size()
+            << " blocks), table/table_dump.txt and text/\n";
+  return 0;
+}
+
+// The dense image also leaves window_loads.txt: the image offsets a dump loads its window at,
+// one a line, for a benchmark that repeats the dump's reads without its work.
+int make_dense(const fs::path& folder, int density, DenseTable table) {
+  const DenseImage image = make_dense_image(density);
+  std::string loads;
+  for (long offset : image.window_loads) loads += std::to_string(offset) + "\n";
+  if (!write_folder(folder, image.bytes, dense_table_text(table)) ||
+      !write_file(folder / "window_loads.txt", loads))
+    return 1;
+  std::cout << "wrote " << (folder / "sample.rom").string() << " (" << image.blocks << " blocks, "
+            << image.strings << " strings, " << image.region_strings
+            << " of them written twice), table/table_dump.txt, text/ and window_loads.txt\n";
+  return 0;
+}
+
+int usage() {
+  std::cerr << "usage: make_sample_image [--dense 1|2|4 [--table full|empty|mixed]] <folder>\n";
+  return 2;
 }
 
 }  // namespace
 
+// The small sample by default. With --dense N: a 4 MiB image with a block
+// for every file index entry and N times the strings, and a table that is full (the default),
+// empty, or mixed.
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cerr << "usage: make_sample_image <folder>\n";
-    return 2;
+  int density = 0;
+  DenseTable table = DenseTable::full;
+  bool table_given = false;
+  int at = 1;
+  for (; at + 1 < argc; at += 2) {
+    const std::string_view option = argv[at];
+    const std::string_view value = argv[at + 1];
+    if (option == "--dense" && (value == "1" || value == "2" || value == "4")) {
+      density = value[0] - '0';
+    } else if (option == "--table" && (value == "full" || value == "empty" || value == "mixed")) {
+      table = value == "full"    ? DenseTable::full
+              : value == "empty" ? DenseTable::empty
+                                 : DenseTable::mixed;
+      table_given = true;
+    } else {
+      return usage();
+    }
   }
-  Image image;
-  if (!place_blocks(image) || !place_file_index(image)) return 3;
-  const fs::path folder = argv[1];
-  if (!write_sample(folder, image)) return 1;
-  std::cout << "wrote " << (folder / "sample.rom").string() << " (" << sample::blocks.size()
-            << " blocks), table/table_dump.txt and text/\n";
-  return 0;
+  if (at + 1 != argc || (table_given && density == 0)) return usage();
+  const fs::path folder = argv[at];
+  try {
+    return density == 0 ? make_sample(folder) : make_dense(folder, density, table);
+  } catch (const std::exception& error) {
+    fail(error.what());
+    return 3;
+  }
 }

@@ -50,16 +50,16 @@ class ScriptSink {
     used_ += text.size();
   }
 
-  // The first `length` bytes of a fixed-size block that holds no line feed there, such as a
-  // table slot: copying the whole block is one move of known size, cheaper than a copy of
-  // `length` bytes.
-  template <std::size_t N>
-  void write_prefix(const std::array<char, N>& block, std::size_t length) {
-    static_assert(N <= kSlack);
-    make_room(N);
-    std::memcpy(buffer_.data() + used_, block.data(), N);
-    used_ += length;
+  // Direct writing, for a writer of many small pieces that keeps its position in a register:
+  // room for at least `bytes` from the returned position up to room_end(); hand back the end
+  // of what was written with written_up_to(). Nothing written there may hold a line feed
+  // other than as CR LF.
+  char* room_for(std::size_t bytes) {
+    make_room(bytes);
+    return buffer_.data() + used_;
   }
+  char* room_end() { return buffer_.data() + kCapacity; }
+  void written_up_to(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
 
   // Upper-case hexadecimal with at least `min_digits` digits, as "%0<min_digits>X".
   void write_hex(std::uint32_t value, int min_digits = 1) {

@@ -38,7 +38,7 @@ enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 // The header and the whole dump. The dump stops at the first read of the image that fails.
 ScriptOutcome write_script(std::FILE* file, std::FILE* image, DumpStores& stores, std::FILE* out) {
   ScriptSink script(file);
-  DumpContext ctx{image, stores.window, stores.marks, stores.table, script, out};
+  DumpContext ctx{image, stores.window, stores.marks, stores.renderings, script, out};
   write_script_header(script);
   if (!run_dump_plan(ctx)) return ScriptOutcome::kImageUnreadable;
   return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
@@ -77,6 +77,7 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
   }
 
   load_table(kTablePath, stores.table, out);
+  stores.renderings.build(stores.table);
   // The folder `text` must exist: the tool never creates it.
   std::FILE* script = begin_script();
   if (script == nullptr) {

@@ -6,7 +6,9 @@
 #include "table/table_parser.h"
 
 void load_table(const char* path, TextTable& table, std::FILE* console, TableObserver* observer) {
-  static std::array<char, 1 << 16> chunk;
+  // On the stack: the script sink's buffer later lies on the same pages, so reading the
+  // table into them costs no page of its own.
+  std::array<char, 1 << 16> chunk;
   std::FILE* file = open_file(path, "rb");
   std::size_t got = file != nullptr ? std::fread(chunk.data(), 1, chunk.size(), file) : 0;
   // A directory opens for reading here but fails at the first read.

@@ -70,7 +70,7 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       script.write_hex(static_cast<std::uint32_t>(base + 2 * written));
       script.write<",2)\n#WRITE(PtrTable)\n\n">();
     }
-    decode_string(window, ctx.table, script);
+    decode_string(window, ctx.renderings, script);
   }
 
   const int end = pos + window.cursor;

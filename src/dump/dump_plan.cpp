@@ -10,6 +10,9 @@ namespace {
 
 using FileIndex = std::array<BlockAt, kIndexEntries>;
 
+// Each block dump sets at most one dumped and one first mark.
+static_assert(kIndexEntries + kFixedBlocks.size() <= MarkMap::kBlockMarks);
+
 // The index window is reloaded by the first block dump, so the whole index is read first.
 // A pointer field that runs past the window reads as address 0xFFFF, bank 0xFF.
 bool read_file_index(DumpContext& ctx, FileIndex& index) {

@@ -32,7 +32,7 @@ bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
     script.write<"\n#W16($">();
     script.write_hex(static_cast<std::uint32_t>(base + at));
     script.write<")\n">();
-    decode_string(window, ctx.table, script);
+    decode_string(window, ctx.renderings, script);
   }
   return true;
 }

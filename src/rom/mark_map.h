@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 // What the block dump learns about each place, keyed by linear address.
 enum MarkBit : std::uint8_t {
@@ -11,32 +12,38 @@ enum MarkBit : std::uint8_t {
   MARK_TARGET = 0x02,  // a string start that some block's offset table points at
 };
 
-// A mark byte for each of the 16 Mi linear addresses, stored as bits: for every 64
-// addresses one word per mark kind, the three words side by side. A block's marks then lie
-// together in a few hundred bytes, where a byte per address would spread them over eight
-// times the pages; and the first touch of a page is the dearest step of a whole dump
-// (10-16 µs on a virtual machine).
+// The marks of all 16 Mi linear addresses. The first touch of a page is the dearest step of
+// a whole dump (10-16 µs on a virtual machine), so the marks are kept on as few pages as
+// they can be:
+// - A block dump sets at most one dumped and one first mark, and a run dumps at most
+//   kBlockMarks blocks, so those two kinds are short lists that share a page.
+// - String starts are many and lie close together, a bit per address. A plain bit plane
+//   would still give every bank that holds text a page of its own, mostly empty. So the bits
+//   of each 512 addresses are a 64-byte chunk, and chunks are handed out in the order the
+//   dump first marks them: the chunks in use lie side by side, a page holding 64 of them.
 class MarkMap {
  public:
   static constexpr int kSize = 0x1000000;  // every bank and address
+  static constexpr int kBlockMarks = 320;  // dumped or first marks of each kind
 
-  // A linear address outside the map holds no mark and keeps none.
+  // A linear address outside the map holds no mark and keeps none. A dumped or first mark
+  // beyond kBlockMarks of its kind is not kept.
   void set(int linear, std::uint8_t bits) {
     if (linear < 0 || linear >= kSize) return;
-    Group& group = groups_[static_cast<std::size_t>(linear) / 64];
-    const std::uint64_t bit = std::uint64_t{1} << (linear % 64);
-    if (bits & MARK_DUMPED) group.dumped |= bit;
-    if (bits & MARK_FIRST) group.first |= bit;
-    if (bits & MARK_TARGET) group.target |= bit;
+    if (bits & MARK_TARGET) {
+      std::uint16_t& chunk = chunk_of_[directory_index(linear)];
+      if (chunk == 0) chunk = static_cast<std::uint16_t>(++chunks_used_);
+      word(chunk, linear) |= bit(linear);
+    }
+    if (bits & MARK_DUMPED) dumped_.add(linear);
+    if (bits & MARK_FIRST) first_.add(linear);
   }
   // True if `linear` carries any of `bits`.
   bool test(int linear, std::uint8_t bits) const {
     if (linear < 0 || linear >= kSize) return false;
-    const Group& group = groups_[static_cast<std::size_t>(linear) / 64];
-    const std::uint64_t bit = std::uint64_t{1} << (linear % 64);
-    return (((bits & MARK_DUMPED) ? group.dumped : 0) | ((bits & MARK_FIRST) ? group.first : 0) |
-            ((bits & MARK_TARGET) ? group.target : 0)) &
-           bit;
+    return ((bits & MARK_TARGET) && target(linear)) ||
+           ((bits & MARK_DUMPED) && dumped_.holds(linear)) ||
+           ((bits & MARK_FIRST) && first_.holds(linear));
   }
   // The first linear address in [from, end) that carries `bit`, or `end` if none does.
   int find_next(int from, int end, MarkBit bit) const;
@@ -44,17 +51,50 @@ class MarkMap {
   long count_marked() const;
 
  private:
-  struct Group {
-    std::uint64_t dumped;
-    std::uint64_t first;
-    std::uint64_t target;
-  };
-  std::uint64_t word(std::size_t group, MarkBit bit) const {
-    const Group& g = groups_[group];
-    return bit == MARK_DUMPED ? g.dumped : bit == MARK_FIRST ? g.first : g.target;
+  static constexpr int kChunkAddresses = 512;
+  static constexpr int kChunks = kSize / kChunkAddresses;
+  using Chunk = std::array<std::uint64_t, kChunkAddresses / 64>;
+
+  static std::uint64_t bit(int linear) { return std::uint64_t{1} << (linear % 64); }
+  // Where a chunk's number lies in the directory: the upper halves of all banks (addresses
+  // 0x8000-0xFFFF, where blocks lie) come first and side by side, the lower halves (reached
+  // only by strings that run past a bank's end) after them. A dense image's entries then
+  // fill half the pages that bank order would spread them over.
+  static std::size_t directory_index(int linear) {
+    const auto at = static_cast<std::size_t>(linear);
+    return (at >> 15 & 1 ? 0 : kChunks / 2) | (at >> 16) << 6 | (at & 0x7FFF) / kChunkAddresses;
   }
+  // The word of `linear` in chunk number `chunk` (counted from 1).
+  std::uint64_t& word(std::uint16_t chunk, int linear) {
+    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
+  }
+  std::uint64_t word(std::uint16_t chunk, int linear) const {
+    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
+  }
+  bool target(int linear) const {
+    const std::uint16_t chunk = chunk_of_[directory_index(linear)];
+    return chunk != 0 && (word(chunk, linear) & bit(linear)) != 0;
+  }
+
+  // Marked addresses in ascending order, each once.
+  struct List {
+    std::array<int, kBlockMarks> at;
+    int count;
+
+    bool holds(int linear) const;
+    void add(int linear);
+    int first_in(int from, int end) const;
+  };
+
+  int next_target(int from, int end) const;
 
   // Zero-initialised; the map belongs in static storage, where the zeroing is free and
   // untouched pages cost nothing.
-  std::array<Group, kSize / 64> groups_{};
+  List dumped_{};
+  List first_{};
+  int chunks_used_ = 0;
+  // For each 512 addresses the number of its chunk, counted from 1; 0 while none is marked.
+  std::array<std::uint16_t, kChunks> chunk_of_{};
+  std::array<Chunk, kChunks> chunks_{};
+  static_assert(kChunks <= std::numeric_limits<std::uint16_t>::max());
 };

@@ -2,10 +2,22 @@
 
 #include <cstring>
 
+namespace {
+
+constexpr std::uint32_t kPlaceSizes[] = {0, 8, 16, 40};
+
+}  // namespace
+
 void TextTable::set(int code, std::string_view value) {
   if (value.size() > kMaxText) value = value.substr(0, kMaxText);
-  auto& slot = slots[code];
-  std::memcpy(slot.data(), value.data(), value.size());
-  slot[value.size()] = '\0';
-  lengths[code] = static_cast<std::uint8_t>(value.size());
+  std::uint32_t& ref = refs_[code];
+  std::uint32_t place = ref >> kPlaceShift & 3;
+  std::uint32_t offset = ref >> kOffsetShift;
+  if (value.size() > kPlaceSizes[place]) {
+    while (value.size() > kPlaceSizes[place]) ++place;
+    offset = used_;
+    used_ += kPlaceSizes[place];
+  }
+  std::memcpy(bytes_.data() + offset, value.data(), value.size());
+  ref = offset << kOffsetShift | place << kPlaceShift | static_cast<std::uint32_t>(value.size());
 }

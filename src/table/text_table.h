@@ -7,20 +7,37 @@
 // The text that stands for each 16-bit code of the image's string encoding.
 // Single-byte codes use 0x00xx, the follow bytes of character runs 0x01xx and 0x02xx,
 // two-byte controls hi * 0x100 + parameter.
-struct TextTable {
+//
+// Each code may have up to 39 bytes of text, yet most texts are a few bytes long and a table
+// defines a few thousand codes at most. So the texts are not kept in a 40-byte slot per code,
+// which would spread a table's texts over some twenty pages, but back to back in the order
+// they are defined: each in a place of 8, 16 or 40 bytes, the smallest that holds it. A later,
+// longer text for the same code moves to a larger place. Three places a code at most, so the
+// store never runs out: kCodes * (8 + 16 + 40) bytes, of which a run touches only what the
+// table fills.
+class TextTable {
+ public:
   static constexpr int kCodes = 0x10000;
-  static constexpr int kSlotSize = 40;  // 39 bytes of text and a NUL
-  static constexpr int kMaxText = kSlotSize - 1;
+  static constexpr int kMaxText = 39;
 
-  // Zero-initialised: every entry starts undefined.
-  std::array<std::array<char, kSlotSize>, kCodes> slots{};
-  // Length of each slot's text, kept so a rendering is one copy; 0 means undefined.
-  std::array<std::uint8_t, kCodes> lengths{};
-
-  bool defined(int code) const { return lengths[code] != 0; }
-  std::string_view text(int code) const { return {slots[code].data(), lengths[code]}; }
+  bool defined(int code) const { return (refs_[code] & kLengthMask) != 0; }
+  std::string_view text(int code) const {
+    return {bytes_.data() + (refs_[code] >> kOffsetShift), refs_[code] & kLengthMask};
+  }
 
   // Stores `value` (cut to kMaxText bytes) as the text of `code`; an empty value
   // leaves the entry undefined, also over an earlier definition.
   void set(int code, std::string_view value);
+
+ private:
+  static constexpr std::uint32_t kLengthMask = 0x3F;
+  static constexpr std::uint32_t kPlaceShift = 6;  // 2 bits: none, 8, 16 or 40 bytes
+  static constexpr std::uint32_t kOffsetShift = 8;
+  static constexpr std::size_t kRoom = std::size_t{kCodes} * (8 + 16 + 40);
+
+  // Per code: the offset of its place in bytes_, the place's size class and the text's length.
+  // Zero-initialised: every entry starts undefined.
+  std::array<std::uint32_t, kCodes> refs_{};
+  std::uint32_t used_ = 0;
+  std::array<char, kRoom> bytes_{};
 };

@@ -14,10 +14,15 @@ struct DumpFixture {
       : stores(std::make_unique<DumpStores>()),
         image_file(image.to_file()),
         sink(script.get()),
-        ctx{image_file, stores->window, stores->marks, stores->table, sink, console.get()} {}
+        ctx{image_file, stores->window, stores->marks, stores->renderings, sink, console.get()} {
+    stores->renderings.build(stores->table);
+  }
   ~DumpFixture() { std::fclose(image_file); }
 
-  void define(int code, const std::string& text) { stores->table.set(code, text); }
+  void define(int code, const std::string& text) {
+    stores->table.set(code, text);
+    stores->renderings.build(stores->table);
+  }
   // The script so far, with CR LF shown as LF so expectations read naturally.
   std::string script_text();
   std::string script_bytes();

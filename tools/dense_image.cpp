@@ -3,30 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <stdexcept>
-#include <string>
+
+#include "image_parts.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace image_parts;
 
 constexpr int kImageSize = 0x400000;  // 4 MiB: banks 0x00-0x7F
 constexpr int kBanks = kImageSize / 0x8000;
-constexpr std::uint8_t kBlank = 0xFF;
 
-// LoROM: 32 KiB per bank, addresses 0x8000-0xFFFF.
-int image_offset(int bank, int address) {
-  return bank * 0x8000 + address - 0x8000;
-}
-
-// The file index: a window at image offset 0x198000 (banks 0x33-0x34) whose 279 entries start
-// at window offset 0x8000. Each entry is the window offset of a record holding the block
-// pointer (address LE, then bank) 37 bytes in. The records follow the entries.
-constexpr long kIndexWindow = 0x198000;
-constexpr int kIndexFirstEntry = 0x8000;
-constexpr int kIndexEntries = 279;
+// The file index lies in banks 0x33-0x34; its records follow its entries.
 constexpr int kFirstRecord = 0x8240;
-constexpr int kRecordSize = 40;
-constexpr int kRecordPointer = 37;
 
 struct Place {
   int bank;
@@ -146,72 +134,39 @@ Bytes make_block(Rng& rng, int wanted, int room, int& strings) {
   return block;
 }
 
-// Each byte may be placed once, so a layout mistake shows here, not as a dumper warning.
-class ImageBytes {
- public:
-  void place(long offset, const Bytes& bytes) {
-    if (offset < 0 || offset + static_cast<long>(bytes.size()) > kImageSize) {
-      throw std::logic_error("bytes outside the image at " + std::to_string(offset));
-    }
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      if (placed_[offset + i]) {
-        throw std::logic_error("two things at image offset " + std::to_string(offset + i));
-      }
-      placed_[offset + i] = true;
-      bytes_[offset + i] = bytes[i];
-    }
-  }
-  Bytes take() { return std::move(bytes_); }
-
- private:
-  Bytes bytes_ = Bytes(kImageSize, kBlank);
-  std::vector<bool> placed_ = std::vector<bool>(kImageSize, false);
-};
-
-Bytes le_word(int value) {
-  return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)};
-}
-
-Bytes record(const Place& block) {
-  Bytes bytes(kRecordSize, 0x00);
-  const Bytes address = le_word(block.address);
-  bytes[kRecordPointer] = address[0];
-  bytes[kRecordPointer + 1] = address[1];
-  bytes[kRecordPointer + 2] = static_cast<std::uint8_t>(block.bank);
-  return bytes;
-}
-
 }  // namespace
 
 DenseImage make_dense_image(int density) {
   DenseImage image;
-  ImageBytes bytes;
+  Image bytes(kImageSize);
+  auto place = [&bytes](int offset, const Bytes& what) {
+    if (!bytes.place(offset, what)) throw std::logic_error("the dense layout overlaps");
+  };
   Rng rng;
   const int wanted = kStringsPerBlock * density;
   auto add_block = [&](const Place& block, int room) {
-    bytes.place(image_offset(block.bank, block.address),
-                make_block(rng, wanted, room, image.strings));
+    place(image_offset(block.bank, block.address), make_block(rng, wanted, room, image.strings));
     image.window_loads.push_back(image_offset(block.bank, block.address));
     ++image.blocks;
     if (is_region_bank(block.bank)) ++image.region_strings;
   };
 
-  image.window_loads.push_back(kIndexWindow);
+  image.window_loads.push_back(index_window);
   const std::vector<int> banks = index_block_banks();
-  if (kIndexEntries > static_cast<int>(banks.size()) * kSlotsPerBank) {
+  if (index_entry_count > static_cast<int>(banks.size()) * kSlotsPerBank) {
     throw std::logic_error("not enough slots for the indexed blocks");
   }
-  for (int entry = 0; entry < kIndexEntries; ++entry) {
+  for (int entry = 0; entry < index_entry_count; ++entry) {
     const int slot = entry / static_cast<int>(banks.size());
     const Place block{banks[entry % banks.size()], 0x8000 + slot * kSlotSize};
     add_block(block, kSlotSize);
-    const int record_at = kFirstRecord + entry * kRecordSize;
-    bytes.place(kIndexWindow + record_at, record(block));
-    bytes.place(kIndexWindow + kIndexFirstEntry + 2 * entry, le_word(record_at));
+    const int record_at = kFirstRecord + entry * record_size;
+    place(index_window + record_at, record(block.bank, block.address));
+    place(index_window + index_first_entry + 2 * entry, le_word(record_at));
   }
   for (const Place& block : kFixedBlocks) add_block(block, fixed_block_room(block));
   for (int bank : kRegionBanks) image.window_loads.push_back(image_offset(bank, 0x8000));
 
-  image.bytes = bytes.take();
+  image.bytes = bytes.bytes();
   return image;
 }

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# bench/run.sh [--runs N] [--rounds R] [--tool PATH]: times the dump of the dense benchmark images against the
+# I/O floor, for each table (full, mixed, empty) and string density (1x, 2x, 4x).
+#
+# Builds a Release tree in build-bench/, makes each image with make_sample_image --dense, checks
+# one dump of it, then times with hyperfine: the dump, the I/O floor linked like the tool
+# (io_floor) and the same floor linked dynamically (io_floor_dynamic). The runs are split into R
+# rounds whose order alternates, so that neither side always runs first; the medians are taken
+# over all runs. Page faults and peak resident memory come from /usr/bin/time. The summary
+# table goes to build-bench/bench-results.md; each round's hyperfine export lies beside its
+# image in build-bench/bench-data/. --tool times another build of textdump (an older one, say)
+# on the same images and against the same floors.
+set -euo pipefail
+
+runs=30
+rounds=5
+other_tool=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --runs) runs=$2; shift 2 ;;
+    --rounds) rounds=$2; shift 2 ;;
+    --tool) other_tool=$(realpath "$2"); shift 2 ;;
+    *) echo "usage: bench/run.sh [--runs N] [--rounds R] [--tool PATH]" >&2; exit 2 ;;
+  esac
+done
+cd "$(dirname "$0")/.."
+per_round=$(( (runs + rounds - 1) / rounds ))
+[ "$per_round" -ge 2 ] || per_round=2
+command -v hyperfine >/dev/null || { echo "bench/run.sh needs hyperfine (apt-get install hyperfine)" >&2; exit 2; }
+[ -x /usr/bin/time ] || { echo "bench/run.sh needs /usr/bin/time (apt-get install time)" >&2; exit 2; }
+
+build=$PWD/build-bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j2 --target textdump make_sample_image io_floor io_floor_dynamic >/dev/null
+tool=${other_tool:-$build/src/textdump}
+floor=$build/bench/io_floor
+floor_dynamic=$build/bench/io_floor_dynamic
+
+# Median of the numbers on standard input.
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+data=$build/bench-data
+rm -rf "$data"
+for table in full mixed empty; do
+  for density in 1 2 4; do
+    dir=$data/$table-${density}x
+    "$build/tools/make_sample_image" --dense "$density" --table "$table" "$dir" >/dev/null
+    cd "$dir"
+    # One checked dump: every block dumped, no warning. Its script's size is the floor's.
+    "$tool" DUMP_TEXT sample.rom >console.txt
+    if [ "$(grep -c '^\[FILE\]' console.txt)" -ne 304 ] || grep -q FAIL-SAFE console.txt; then
+      echo "the dump of $table-${density}x is not what the image holds" >&2
+      exit 1
+    fi
+    size=$(stat -c %s text/script.txt)
+    dump_cmd="$tool DUMP_TEXT sample.rom"
+    floor_cmd="$floor sample.rom text/script.txt $size window_loads.txt"
+    floor_dynamic_cmd="$floor_dynamic sample.rom text/script.txt $size window_loads.txt"
+    for round in $(seq 1 "$rounds"); do
+      if [ $((round % 2)) -eq 1 ]; then
+        order=(-n dump "$dump_cmd" -n floor "$floor_cmd" -n floor_dynamic "$floor_dynamic_cmd")
+      else
+        order=(-n floor_dynamic "$floor_dynamic_cmd" -n floor "$floor_cmd" -n dump "$dump_cmd")
+      fi
+      hyperfine -N --style none --warmup 2 --runs "$per_round" \
+        --export-json "round-$round.json" --export-markdown "round-$round.md" "${order[@]}" >/dev/null
+    done
+    # Page faults and peak resident KiB: medians of five runs each.
+    for what in dump floor; do
+      cmd=$dump_cmd
+      [ "$what" = floor ] && cmd=$floor_cmd
+      for _ in 1 2 3 4 5; do /usr/bin/time -f '%R %M' -o "time-$what.txt" -a $cmd >/dev/null; done
+      awk '{ print $1 }' "time-$what.txt" | median >"faults-$what.txt"
+      awk '{ print $2 }' "time-$what.txt" | median >"rss-$what.txt"
+    done
+    echo "$size" >script-bytes.txt
+    echo "$table ${density}x done" >&2
+    cd - >/dev/null
+  done
+done
+
+python3 bench/summarise.py "$data" >"$build/bench-results.md"
+cat "$build/bench-results.md"

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "table/text_table.h"
+
+// The script text of every code the decoder can meet, fixed once the table is read, so
+// that a token costs one lookup and one copy whether the table defines its code or not.
+//
+// Slots: 0x000-0x0FF the single-byte codes, 0x100-0x2FF the two run pages, 0x300-0x3FF the
+// parameters of 0xBF, 0x400-0x7FF those of 0xF0-0xF3. A slot holds the table text or the
+// fallback form. The end codes' slots end with their three line breaks and the line break's
+// with one, already as CR LF.
+//
+// The texts lie back to back in one byte store that only grows as far as they need, so a
+// run touches a few pages, not a slot's worth of room for each of the 2048 codes.
+class TokenRenderings {
+ public:
+  static constexpr int kSlots = 0x800;
+  // Longest: a control's 39-byte text with "<$XX>" after it, or an end code's with three
+  // CR LF pairs.
+  static constexpr int kLongest = TextTable::kMaxText + 6;
+  static constexpr int kCopy = 48;  // every write copies this many bytes, then keeps `length`
+
+  static constexpr int parameter_slot(int hi, int param) {
+    return (hi == 0xBF ? 0x300 : 0x400 + ((hi - 0xF0) << 8)) + param;
+  }
+  // The table key whose text a slot stands for: the one a fallback in that slot lacks.
+  static constexpr int key_of(int slot) {
+    if (slot < 0x300) return slot;
+    if (slot < 0x400) return 0xBF00 + (slot & 0xFF);
+    return (0xF0 + ((slot - 0x400) >> 8)) << 8 | (slot & 0xFF);
+  }
+
+  // Fills every slot from `table`; call again after the table changes.
+  void build(const TextTable& table);
+
+  // True if the table has no text for the slot's key, so its fallback form is written.
+  bool fallback(int slot) const { return (refs_[slot] & kFallbackBit) != 0; }
+  std::string_view text(int slot) const {
+    return {bytes_.data() + (refs_[slot] >> kOffsetShift), refs_[slot] & kLengthMask};
+  }
+
+  // Writes the slot's text at `out`, which has room for kCopy bytes, and returns its end.
+  // Moves of a fixed size are cheaper than a copy of the length: 16 bytes, which most texts
+  // fit, and the rest of kCopy only for longer ones.
+  char* copy(char* out, int slot) const {
+    const std::uint32_t ref = refs_[slot];
+    const char* const text = bytes_.data() + (ref >> kOffsetShift);
+    const std::uint32_t length = ref & kLengthMask;
+    std::memcpy(out, text, kShortCopy);
+    if (length > kShortCopy) std::memcpy(out + kShortCopy, text + kShortCopy, kCopy - kShortCopy);
+    return out + length;
+  }
+
+ private:
+  static constexpr std::uint32_t kShortCopy = 16;
+  static constexpr std::uint32_t kLengthMask = 0xFF;
+  static constexpr std::uint32_t kFallbackBit = 0x100;
+  static constexpr int kOffsetShift = 9;
+
+  void add(int slot, std::string_view text, bool fallback);
+
+  // Per slot: the text's offset in bytes_, a fallback flag and the length.
+  std::array<std::uint32_t, kSlots> refs_{};
+  int used_ = 0;
+  // Room for every slot at its longest, and for the last copy's full width.
+  std::array<char, kSlots * kLongest + kCopy> bytes_{};
+};
