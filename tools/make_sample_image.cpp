@@ -125,7 +125,7 @@ bool place_file_index(Image& image) {
 }
 
 // Characters first, LF line ends; the control codes with CR LF, as a table edited elsewhere may
-// have.
+// have; last the slips.
 std::string table_text() {
   std::string text = "// Table for the sample image made by make_sample_image\n# characters\n";
   for (char character : sample::table_characters)
@@ -133,6 +133,7 @@ std::string table_text() {
   text += "# control codes and run pages\r\n";
   for (const sample::TableEntry& entry : sample::table_codes)
     text += std::string(entry.key) + "=" + std::string(entry.text) + "\r\n";
+  text += sample::table_slips;
   return text;
 }
 

@@ -29,4 +29,10 @@ inline const std::vector<TableEntry> table_codes = {
     {"FF", "[end]"},
 };
 
+// Slips a table being written may hold, for CHECK_TABLE to name: another tool's way of writing
+// an entry, a bad key, a key without its `=`, a key above FFFF, an empty text and an entry
+// written twice. None of them changes what the dump writes.
+inline constexpr std::string_view table_slips =
+    "# slips\n/FF=[end]\nG0=[bad]\n4=x\n00010041=[far]\nF3=\nFE=[br]\n";
+
 }  // namespace sample

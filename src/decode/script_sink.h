@@ -28,6 +28,7 @@ struct ScriptLiteral {
 // file in large writes; a write that fails is remembered, not reported.
 class ScriptSink {
  public:
+  // A sink without a file keeps nothing: CHECK_TABLE decodes into one.
   explicit ScriptSink(std::FILE* file) : file_(file) {}
   ScriptSink(const ScriptSink&) = delete;
   ScriptSink& operator=(const ScriptSink&) = delete;

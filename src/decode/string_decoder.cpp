@@ -11,8 +11,8 @@ constexpr std::ptrdiff_t kTokenRoom = kLongestToken * TokenRenderings::kCopy;
 
 // Writes a token that is not a plain character: a control, with its parameter if it takes
 // one, or a run. next() reads the parameter or follow bytes.
-template <typename Next>
-char* write_control_or_run(const TokenRenderings& renderings, char* out, int b, Next next) {
+template <typename Renderings, typename Next>
+char* write_control_or_run(const Renderings& renderings, char* out, int b, Next next) {
   if (b == 0xBF || (b >= 0xF0 && b <= 0xF3))
     return renderings.copy(out, TokenRenderings::parameter_slot(b, next()));
   // The end codes' and the line break's renderings carry their line breaks.
@@ -32,9 +32,9 @@ bool ends_string(int b) {
   return b == 0xD0 || b == 0xFF;
 }
 
-}  // namespace
-
-void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script) {
+// Renderings is TokenRenderings or CountedRenderings: anything that copies a slot's text.
+template <typename Renderings>
+void decode(RomWindow& window, const Renderings& renderings, ScriptSink& script) {
   // The cursor and the output position stay in registers for the whole string: each byte
   // written is a char store, after which anything in memory would have to be read again.
   const std::uint8_t* const bytes = window.buffer.data();
@@ -72,4 +72,14 @@ void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptS
 done:
   window.cursor = cursor;
   script.written_up_to(out);
+}
+
+}  // namespace
+
+void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script) {
+  decode(window, renderings, script);
+}
+
+void decode_string(RomWindow& window, const CountedRenderings& renderings, ScriptSink& script) {
+  decode(window, renderings, script);
 }

@@ -40,6 +40,15 @@ class TokenRenderings {
 
   // True if the table has no text for the slot's key, so its fallback form is written.
   bool fallback(int slot) const { return (refs_[slot] & kFallbackBit) != 0; }
+  // The table key a translator would add for the slot's text to come from the table, or -1
+  // when it already does. A parameter whose control alone has text counts as from the
+  // table; one whose control has none is missing under the control's own key.
+  int missing_key(int slot) const {
+    if (!fallback(slot)) return -1;
+    if (slot < 0x300) return slot;
+    const int control = key_of(slot) >> 8;
+    return fallback(control) ? control : -1;
+  }
   std::string_view text(int slot) const {
     return {bytes_.data() + (refs_[slot] >> kOffsetShift), refs_[slot] & kLengthMask};
   }

@@ -67,8 +67,12 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
     return -1;
   }
   if (std::strcmp(argv[1], "CHECK_TABLE") == 0) {
-    check_table(kTablePath, image, stores, out);
+    const bool checked = check_table(kTablePath, image, stores, out);
     std::fclose(image);
+    if (!checked) {
+      std::fprintf(err, "ERROR - cannot read ROM: %s\n", image_path);
+      return -1;
+    }
     return 0;
   }
   if (std::strcmp(argv[1], "DUMP_TEXT") != 0) {

@@ -1,12 +1,12 @@
 #include "dump/block_dump.h"
 
-#include "decode/string_decoder.h"
 #include "dump/script_lines.h"
 #include "rom/address.h"
 
 namespace {
 
 void warn(const DumpContext& ctx, const char* what, int linear) {
+  if (ctx.console == nullptr) return;
   std::fprintf(ctx.console, "\n[DUMP_LAYER2] FAIL-SAFE (%s @ %06X)", what, linear);
 }
 
@@ -70,7 +70,7 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       script.write_hex(static_cast<std::uint32_t>(base + 2 * written));
       script.write<",2)\n#WRITE(PtrTable)\n\n">();
     }
-    decode_string(window, ctx.renderings, script);
+    decode_string_at(ctx, pos + at);
   }
 
   const int end = pos + window.cursor;
@@ -83,6 +83,8 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
   script.write<"]\n">();
   script.write_plain(kSeparator);
   script.write<"\n\n\n">();
-  std::fprintf(ctx.console, "\n[FILE] %06X-%06X [%X]", pos, end, 2 * index);
+  if (ctx.console != nullptr)
+    std::fprintf(ctx.console, "\n[FILE] %06X-%06X [%X]", pos, end, 2 * index);
+  if (ctx.tally != nullptr) ++ctx.tally->blocks;
   return true;
 }

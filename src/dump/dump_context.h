@@ -6,6 +6,7 @@
 #include "decode/token_renderings.h"
 #include "rom/mark_map.h"
 #include "rom/rom_window.h"
+#include "table/token_tally.h"
 
 // Everything a dump pass works with. The stores are single instances for the whole run;
 // the passes share the one window, so each finishes with it before the next reloads it.
@@ -15,5 +16,12 @@ struct DumpContext {
   MarkMap& marks;
   const TokenRenderings& renderings;  // the table's text for every code a string holds
   ScriptSink& script;
-  std::FILE* console;  // progress lines and warnings
+  std::FILE* console;  // progress lines and warnings; null: none are written
+  // Null for a dump. CHECK_TABLE sets it to count the blocks, strings and renderings, into a
+  // script sink that keeps nothing.
+  TokenTally* tally = nullptr;
 };
+
+// Decodes the string at the window's cursor, at linear address `linear`, into the script,
+// counting it when the context carries a tally.
+void decode_string_at(DumpContext& ctx, int linear);

@@ -1,6 +1,5 @@
 #include "dump/region_dump.h"
 
-#include "decode/string_decoder.h"
 #include "dump/script_lines.h"
 #include "rom/address.h"
 
@@ -32,7 +31,7 @@ bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
     script.write<"\n#W16($">();
     script.write_hex(static_cast<std::uint32_t>(base + at));
     script.write<")\n">();
-    decode_string(window, ctx.renderings, script);
+    decode_string_at(ctx, lin + at);
   }
   return true;
 }

@@ -19,12 +19,24 @@ struct TokenTally {
   std::uint64_t tokens = 0;                         // every rendering, with or without text
   std::array<std::uint32_t, kKeys> missing{};       // fallbacks written, by key
   std::array<std::uint32_t, kKeys> first_string{};  // linear address; valid where missing > 0
+  std::uint32_t string_address = 0;                 // of the string being counted
 
   // The key that a parameter control's fallback is counted under: `code` is hi * 0x100 + p.
   static constexpr int key_of_parameter(int code) { return code >> 8; }
 
-  // One fallback rendering of `key` in the string at linear address `string_address`.
-  void count_missing(int key, std::uint32_t string_address) {
-    if (missing[key]++ == 0) first_string[key] = string_address;
+  // One fallback rendering of `key` in the string at linear address `address`.
+  void count_missing(int key, std::uint32_t address) {
+    if (missing[key]++ == 0) first_string[key] = address;
+  }
+
+  // A string at linear address `address` is about to be rendered.
+  void begin_string(std::uint32_t address) {
+    ++strings;
+    string_address = address;
+  }
+  // One rendering in that string; `missing_key` is the key it lacks, or -1 if it has text.
+  void count_token(int missing_key) {
+    ++tokens;
+    if (missing_key >= 0) count_missing(missing_key, string_address);
   }
 };

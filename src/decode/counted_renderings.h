@@ -1,0 +1,22 @@
+#pragma once
+
+#include "decode/token_renderings.h"
+#include "table/token_tally.h"
+
+// The renderings, with every copy counted into a tally: what CHECK_TABLE decodes with, so
+// that it meets exactly the tokens a dump writes. The dump itself decodes with the bare
+// renderings and pays nothing for the count.
+class CountedRenderings {
+ public:
+  CountedRenderings(const TokenRenderings& renderings, TokenTally& tally)
+      : renderings_(renderings), tally_(tally) {}
+
+  char* copy(char* out, int slot) const {
+    tally_.count_token(renderings_.missing_key(slot));
+    return renderings_.copy(out, slot);
+  }
+
+ private:
+  const TokenRenderings& renderings_;
+  TokenTally& tally_;
+};

@@ -1,0 +1,94 @@
+// CHECK_TABLE on the sample image, whose table holds gaps and slips on purpose. The counts are
+// checked against what DUMP_TEXT writes: once every missing key is given a text of its own,
+// that text must turn up in the script exactly as often as the check said, first in the
+// string it named.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "support/process.h"
+
+namespace {
+
+const std::string kSampleCheck =
+    "\n[TABLE] line 99 ignored: starts with '/'"
+    "\n[TABLE] line 100 ignored: key is not hexadecimal"
+    "\n[TABLE] line 101 ignored: no '=' after a key of 2, 4, 6 or 8 digits"
+    "\n[TABLE] line 102 ignored: key above FFFF"
+    "\n[TABLE] line 103: empty text leaves code 00F3 undefined"
+    "\n[TABLE] line 104: replaces line 96 for code 00FE"
+    "\n[MISSING] FA x3 first @ 079065"
+    "\n[MISSING] 2A x2 first @ 00E98F"
+    "\n[MISSING] 05 x1 first @ 079065"
+    "\n[MISSING] C1 x1 first @ 079065"
+    "\n[MISSING] CA x1 first @ 079065"
+    "\n[MISSING] E0 x1 first @ 079042"
+    "\n[MISSING] F3 x1 first @ 079042"
+    "\n[MISSING] 0112 x1 first @ 079065"
+    "\n[MISSING] 0205 x1 first @ 079065"
+    "\n[SUMMARY] 39 blocks, 98 strings, 1352 tokens, 99.1% from the table";
+
+long count_of(const std::string& text, const std::string& part) {
+  long count = 0;
+  for (std::size_t at = 0; (at = text.find(part, at)) != std::string::npos; at += part.size())
+    ++count;
+  return count;
+}
+
+TEST(CheckTable, names_the_sample_tables_slips_and_counts_what_the_dump_writes_without_text) {
+#ifndef SAMPLE_MAKER_EXE
+  GTEST_SKIP() << "the sample image maker is not built";
+#else
+  TempFolder f;
+  ASSERT_EQ(run_process(SAMPLE_MAKER_EXE, {f.path()}, f.path()).exit_status, 0);
+  write_file(f / "text/script.txt", "old script\r\n");
+
+  const ProcessResult check = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "sample.rom"}, f.path());
+  EXPECT_EQ(check.exit_status, 0);
+  EXPECT_EQ(check.err, "");
+  EXPECT_EQ(check.out, kSampleCheck);
+  // It writes no script and needs no folder for one.
+  EXPECT_EQ(read_file(f / "text/script.txt"), "old script\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f / "text"), {}), 1);
+  std::filesystem::remove_all(f / "text");
+  EXPECT_EQ(run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "sample.rom"}, f.path()).out, kSampleCheck);
+  EXPECT_FALSE(file_exists(f / "text"));
+
+  // Give each missing key a text of its own and dump.
+  const std::regex missing_line(R"(\[MISSING\] ([0-9A-F]+) x(\d+) first @ ([0-9A-F]{6}))");
+  std::string table = read_file(f / "table/table_dump.txt");
+  for (std::sregex_iterator m(kSampleCheck.begin(), kSampleCheck.end(), missing_line), end;
+       m != end; ++m)
+    table += (*m)[1].str() + "={" + (*m)[1].str() + "}\n";
+  write_file(f / "table/table_dump.txt", table);
+  std::filesystem::create_directory(f / "text");
+  const ProcessResult dump = run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, f.path());
+  ASSERT_EQ(dump.exit_status, 0);
+  const std::string script = read_file(f / "text/script.txt");
+
+  const std::regex position(R"(//\[([0-9A-F]{6,}) ~ )");
+  for (std::sregex_iterator m(kSampleCheck.begin(), kSampleCheck.end(), missing_line), end;
+       m != end; ++m) {
+    const std::string key = (*m)[1].str();
+    SCOPED_TRACE(key);
+    const std::size_t first = script.find("{" + key + "}");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(count_of(script, "{" + key + "}"), std::stol((*m)[2].str()));
+    std::string string_at;  // the position comment of the string that holds it
+    for (std::sregex_iterator p(script.begin(), script.begin() + first, position); p != end; ++p)
+      string_at = (*p)[1].str();
+    EXPECT_EQ(string_at, (*m)[3].str());
+  }
+  EXPECT_EQ(count_of(dump.out, "\n[FILE] "), 39);
+  EXPECT_EQ(std::distance(std::sregex_iterator(script.begin(), script.end(), position), {}), 98);
+  // The same tokens, now every one from the table.
+  const std::string again = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "sample.rom"}, f.path()).out;
+  EXPECT_EQ(again.substr(again.rfind('\n')),
+            "\n[SUMMARY] 39 blocks, 98 strings, 1352 tokens, 100.0% from the table");
+#endif
+}
+
+}  // namespace
