@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "decode/script_sink.h"
+#include "decode/string_decoder.h"
 #include "decode/token_renderings.h"
 #include "rom/mark_map.h"
 #include "rom/rom_window.h"
@@ -24,4 +25,9 @@ struct DumpContext {
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
 // counting it when the context carries a tally.
-void decode_string_at(DumpContext& ctx, int linear);
+void count_string_at(DumpContext& ctx, int linear);
+inline void decode_string_at(DumpContext& ctx, int linear) {
+  if (ctx.tally != nullptr) [[unlikely]]
+    return count_string_at(ctx, linear);  // out of line: the dump's loops stay as small
+  decode_string(ctx.window, ctx.renderings, ctx.script);
+}
