@@ -11,6 +11,7 @@ class CountedRenderings {
   CountedRenderings(const TokenRenderings& renderings, TokenTally& tally)
       : renderings_(renderings), tally_(tally) {}
 
+  bool whole_token(int b) const { return renderings_.whole_token(b); }
   char* copy(char* out, int slot) const {
     tally_.count_token(renderings_.missing_key(slot));
     return renderings_.copy(out, slot);

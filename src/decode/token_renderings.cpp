@@ -44,11 +44,17 @@ bool is_character(int code) {
   return code <= 0xBE || (code >= 0xC0 && code <= 0xCF);
 }
 
+// Single-byte codes that take more bytes after them or end the string: the parameter
+// controls, the run leads and the two end codes.
+bool leads_more(int code) {
+  return (code >= 0xBF && code <= 0xD0) || (code >= 0xF0 && code <= 0xF3) || code == 0xFF;
+}
+
 }  // namespace
 
-void TokenRenderings::add(int slot, std::string_view text, bool fallback) {
+void TokenRenderings::add(int slot, std::string_view text, bool fallback, bool lead) {
   refs_[slot] = static_cast<std::uint32_t>(used_) << kOffsetShift | (fallback ? kFallbackBit : 0) |
-                static_cast<std::uint32_t>(text.size());
+                (lead ? kLeadBit : 0) | static_cast<std::uint32_t>(text.size());
   std::memcpy(bytes_.data() + used_, text.data(), text.size());
   used_ += static_cast<int>(text.size());
 }
@@ -77,6 +83,6 @@ void TokenRenderings::build(const TextTable& table) {
     }
     if (key == 0xD0 || key == 0xFF) text.add("\r\n\r\n\r\n");  // the string ends
     if (key == 0xFE) text.add("\r\n");                         // line break; the string goes on
-    add(slot, text.view(), !defined);
+    add(slot, text.view(), !defined, slot < 0x100 && leads_more(slot));
   }
 }

@@ -38,6 +38,10 @@ class TokenRenderings {
   // Fills every slot from `table`; call again after the table changes.
   void build(const TextTable& table);
 
+  // True if the single-byte code `b` is a token on its own after which the string goes on: a
+  // character or a control without parameter. The others lead a run or a parameter, or end
+  // the string. Kept in the slot's reference, which a copy reads anyway.
+  bool whole_token(int b) const { return (refs_[b] & kLeadBit) == 0; }
   // True if the table has no text for the slot's key, so its fallback form is written.
   bool fallback(int slot) const { return (refs_[slot] & kFallbackBit) != 0; }
   // The table key a translator would add for the slot's text to come from the table, or -1
@@ -69,11 +73,12 @@ class TokenRenderings {
   static constexpr std::uint32_t kShortCopy = 16;
   static constexpr std::uint32_t kLengthMask = 0xFF;
   static constexpr std::uint32_t kFallbackBit = 0x100;
-  static constexpr int kOffsetShift = 9;
+  static constexpr std::uint32_t kLeadBit = 0x200;
+  static constexpr int kOffsetShift = 10;
 
-  void add(int slot, std::string_view text, bool fallback);
+  void add(int slot, std::string_view text, bool fallback, bool lead);
 
-  // Per slot: the text's offset in bytes_, a fallback flag and the length.
+  // Per slot: the text's offset in bytes_, the lead and fallback flags and the length.
   std::array<std::uint32_t, kSlots> refs_{};
   int used_ = 0;
   // Room for every slot at its longest, and for the last copy's full width.
