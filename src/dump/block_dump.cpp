@@ -5,6 +5,9 @@
 
 namespace {
 
+// The most the lines before a string take.
+constexpr std::size_t kStringHeadRoom = kPositionCommentRoom + 64;
+
 void warn(const DumpContext& ctx, const char* what, int linear) {
   if (ctx.console == nullptr) return;
   std::fprintf(ctx.console, "\n[DUMP_LAYER2] FAIL-SAFE (%s @ %06X)", what, linear);
@@ -61,15 +64,18 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       break;
     }
     --unmatched;
-    write_position_comment(script, pos + at, base + at);
+    // The lines before the string, straight into the script's room.
+    char* out = script.room_for(kStringHeadRoom);
+    out = put_position_comment(out, pos + at, base + at);
     if (written == 0) {
-      script.write<"\n\n//">();
+      out = ScriptSink::put<"\n\n//">(out);
       ctx.marks.set(pos + at, MARK_FIRST);
     } else {
-      script.write<"\n#WRITEINDEX($">();
-      script.write_hex(static_cast<std::uint32_t>(base + 2 * written));
-      script.write<",2)\n#WRITE(PtrTable)\n\n">();
+      out = ScriptSink::put<"\n#WRITEINDEX($">(out);
+      out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(base + 2 * written));
+      out = ScriptSink::put<",2)\n#WRITE(PtrTable)\n\n">(out);
     }
+    script.written_up_to(out);
     decode_string_at(ctx, pos + at);
   }
 
