@@ -79,18 +79,24 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
     decode_string_at(ctx, pos + at);
   }
 
+  // "[FILE] %06X-%06X [%X]": the block's span and twice its index number, closing its
+  // section in the script and as the progress line, made once for both.
   const int end = pos + window.cursor;
-  script.write<"\n//[FILE] ">();
-  script.write_hex(static_cast<std::uint32_t>(pos), 6);
-  script.write<"-">();
-  script.write_hex(static_cast<std::uint32_t>(end), 6);
-  script.write<" [">();
-  script.write_hex(static_cast<std::uint32_t>(2 * index));
-  script.write<"]\n">();
+  char line[48] = {'\n'};
+  char* line_end = ScriptSink::put<"[FILE] ">(line + 1);
+  line_end = ScriptSink::put_hex(line_end, static_cast<std::uint32_t>(pos), 6);
+  line_end = ScriptSink::put<"-">(line_end);
+  line_end = ScriptSink::put_hex(line_end, static_cast<std::uint32_t>(end), 6);
+  line_end = ScriptSink::put<" [">(line_end);
+  line_end = ScriptSink::put_hex(line_end, static_cast<std::uint32_t>(2 * index));
+  line_end = ScriptSink::put<"]">(line_end);
+  script.write<"\n//">();
+  script.write_plain({line + 1, line_end});
+  script.write<"\n">();
   script.write_plain(kSeparator);
   script.write<"\n\n\n">();
   if (ctx.console != nullptr)
-    std::fprintf(ctx.console, "\n[FILE] %06X-%06X [%X]", pos, end, 2 * index);
+    std::fwrite(line, 1, static_cast<std::size_t>(line_end - line), ctx.console);
   if (ctx.tally != nullptr) ++ctx.tally->blocks;
   return true;
 }
