@@ -12,6 +12,11 @@ class CountedRenderings {
       : renderings_(renderings), tally_(tally) {}
 
   bool whole_token(int b) const { return renderings_.whole_token(b); }
+  bool copy_short(char*& out, int b) const {
+    if (!renderings_.copy_short(out, b)) return false;
+    tally_.count_token(renderings_.missing_key(b));
+    return true;
+  }
   char* copy(char* out, int slot) const {
     tally_.count_token(renderings_.missing_key(slot));
     return renderings_.copy(out, slot);

@@ -60,7 +60,10 @@ void decode(RomWindow& window, const Renderings& renderings, ScriptSink& script)
       auto next = [&at] { return *at++; };
       do {
         const int b = next();
-        if (renderings.whole_token(b)) [[likely]] {  // a character, or a control on its own
+        // Most tokens are a character or a control on its own, with a short text.
+        if (renderings.copy_short(out, b)) [[likely]]
+          continue;
+        if (renderings.whole_token(b)) {
           out = renderings.copy(out, b);
           continue;
         }

@@ -52,9 +52,20 @@ bool leads_more(int code) {
 
 }  // namespace
 
-void TokenRenderings::add(int slot, std::string_view text, bool fallback, bool lead) {
+void TokenRenderings::add(int slot, std::string_view text, bool fallback) {
   refs_[slot] = static_cast<std::uint32_t>(used_) << kOffsetShift | (fallback ? kFallbackBit : 0) |
-                (lead ? kLeadBit : 0) | static_cast<std::uint32_t>(text.size());
+                static_cast<std::uint32_t>(text.size());
+  if (slot < 0x100) {
+    ShortToken& token = short_[slot];
+    if (leads_more(slot)) {
+      token.length = kLead;
+    } else if (text.size() > kShortText) {
+      token.length = kLong;
+    } else {
+      std::memcpy(token.text, text.data(), text.size());
+      token.length = static_cast<std::uint8_t>(text.size());
+    }
+  }
   std::memcpy(bytes_.data() + used_, text.data(), text.size());
   used_ += static_cast<int>(text.size());
 }
@@ -83,6 +94,6 @@ void TokenRenderings::build(const TextTable& table) {
     }
     if (key == 0xD0 || key == 0xFF) text.add("\r\n\r\n\r\n");  // the string ends
     if (key == 0xFE) text.add("\r\n");                         // line break; the string goes on
-    add(slot, text.view(), !defined, slot < 0x100 && leads_more(slot));
+    add(slot, text.view(), !defined);
   }
 }

@@ -40,8 +40,18 @@ class TokenRenderings {
 
   // True if the single-byte code `b` is a token on its own after which the string goes on: a
   // character or a control without parameter. The others lead a run or a parameter, or end
-  // the string. Kept in the slot's reference, which a copy reads anyway.
-  bool whole_token(int b) const { return (refs_[b] & kLeadBit) == 0; }
+  // the string.
+  bool whole_token(int b) const { return short_[b].length != kLead; }
+  // If `b` is a whole token with a text of up to kShortText bytes, writes that text at `out`
+  // (room for kCopy bytes), moves `out` past it and returns true. Otherwise returns false;
+  // `out` stays, and what was written there is of no use.
+  bool copy_short(char*& out, int b) const {
+    const ShortToken& token = short_[b];
+    std::memcpy(out, &token, sizeof token);
+    if (token.length > kShortText) return false;
+    out += token.length;
+    return true;
+  }
   // True if the table has no text for the slot's key, so its fallback form is written.
   bool fallback(int slot) const { return (refs_[slot] & kFallbackBit) != 0; }
   // The table key a translator would add for the slot's text to come from the table, or -1
@@ -73,12 +83,25 @@ class TokenRenderings {
   static constexpr std::uint32_t kShortCopy = 16;
   static constexpr std::uint32_t kLengthMask = 0xFF;
   static constexpr std::uint32_t kFallbackBit = 0x100;
-  static constexpr std::uint32_t kLeadBit = 0x200;
-  static constexpr int kOffsetShift = 10;
+  static constexpr int kOffsetShift = 9;
 
-  void add(int slot, std::string_view text, bool fallback, bool lead);
+  void add(int slot, std::string_view text, bool fallback);
 
-  // Per slot: the text's offset in bytes_, the lead and fallback flags and the length.
+  // The texts of the single-byte codes once more, each whole in 16 bytes, so that the
+  // commonest tokens take one move of a fixed size and no reference to follow. The last
+  // byte is the length, or one of these marks:
+  static constexpr std::uint8_t kShortText = 15;
+  static constexpr std::uint8_t kLong = 0x40;  // a whole token with a longer text
+  static constexpr std::uint8_t kLead = 0x80;  // leads a run or a parameter, or ends the string
+  struct ShortToken {
+    char text[kShortText];
+    std::uint8_t length;
+  };
+  static_assert(sizeof(ShortToken) == 16);
+  // On a page of their own, with the references on the next two: a page more would be a
+  // page fault more.
+  alignas(4096) std::array<ShortToken, 0x100> short_{};
+  // Per slot: the text's offset in bytes_, a fallback flag and the length.
   std::array<std::uint32_t, kSlots> refs_{};
   int used_ = 0;
   // Room for every slot at its longest, and for the last copy's full width.
