@@ -17,6 +17,11 @@ class CountedRenderings {
     tally_.count_token(renderings_.missing_key(b));
     return true;
   }
+  TokenRenderings::Lead lead(int b) const { return renderings_.lead(b); }
+  char* copy_lead(char* out, int b) const {
+    if (renderings_.lead(b).own_text) tally_.count_token(renderings_.missing_key(b));
+    return renderings_.copy_lead(out, b);
+  }
   char* copy(char* out, int slot) const {
     tally_.count_token(renderings_.missing_key(slot));
     return renderings_.copy(out, slot);

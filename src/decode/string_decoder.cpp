@@ -67,8 +67,12 @@ void decode(RomWindow& window, const Renderings& renderings, ScriptSink& script)
           out = renderings.copy(out, b);
           continue;
         }
-        out = write_control_or_run(renderings, out, b, next);
-        if (ends_string(b)) {
+        // A parameter control, a run's lead or an end code, told apart by data, not by
+        // branches: each branch here would be mispredicted about as often as it is taken.
+        const TokenRenderings::Lead lead = renderings.lead(b);
+        out = renderings.copy_lead(out, b);
+        for (int i = 0; i < lead.follow; ++i) out = renderings.copy(out, lead.page + next());
+        if (lead.ends) {
           cursor = static_cast<int>(at - bytes);
           goto done;
         }

@@ -52,6 +52,26 @@ class TokenRenderings {
     out += token.length;
     return true;
   }
+  // What a single-byte code that is not a whole token takes: its own text, unless it is a
+  // parameter control (the parameter's slot holds the control's text too), then `follow`
+  // bytes looked up from slot `page` on; and whether it ends the string.
+  struct Lead {
+    std::uint16_t page;
+    std::uint8_t follow;
+    bool own_text;
+    bool ends;
+  };
+  Lead lead(int b) const {
+    Lead lead;
+    std::memcpy(&lead, short_[b].text, sizeof lead);
+    return lead;
+  }
+  // Writes the lead's own text at `out`, if it has one, and returns its end. The text is
+  // written either way: choosing the end is cheaper than a branch on the kind of lead.
+  char* copy_lead(char* out, int b) const {
+    char* const end = copy(out, b);
+    return lead(b).own_text ? end : out;
+  }
   // True if the table has no text for the slot's key, so its fallback form is written.
   bool fallback(int slot) const { return (refs_[slot] & kFallbackBit) != 0; }
   // The table key a translator would add for the slot's text to come from the table, or -1
@@ -94,10 +114,10 @@ class TokenRenderings {
   static constexpr std::uint8_t kLong = 0x40;  // a whole token with a longer text
   static constexpr std::uint8_t kLead = 0x80;  // leads a run or a parameter, or ends the string
   struct ShortToken {
-    char text[kShortText];
+    char text[kShortText];  // a lead's entry holds its Lead here instead
     std::uint8_t length;
   };
-  static_assert(sizeof(ShortToken) == 16);
+  static_assert(sizeof(ShortToken) == 16 && sizeof(Lead) <= kShortText);
   // On a page of their own, with the references on the next two: a page more would be a
   // page fault more.
   alignas(4096) std::array<ShortToken, 0x100> short_{};
