@@ -30,8 +30,9 @@ struct Decoded {
 };
 
 // Decodes the string at window offset `start`, with `bytes` placed there (as far as the
-// window reaches) and zeros (a character, never an end code) everywhere else.
-Decoded decode_at(int start, const Bytes& bytes, const Entries& entries) {
+// window reaches) and zeros (a character, never an end code) everywhere else. `lead` bytes
+// written to the script first are not returned.
+Decoded decode_at(int start, const Bytes& bytes, const Entries& entries, std::size_t lead = 0) {
   auto window = std::make_unique<RomWindow>();
   auto table = std::make_unique<TextTable>();
   for (const auto& [code, text] : entries) table->set(code, text);
@@ -43,9 +44,10 @@ Decoded decode_at(int start, const Bytes& bytes, const Entries& entries) {
   CapturedFile file;
   {
     ScriptSink script(file.get());
+    script.write_plain(std::string(lead, '.'));
     decode_string(*window, *renderings, script);
   }
-  return {file.contents(), window->cursor};
+  return {file.contents().substr(lead), window->cursor};
 }
 
 struct Case {
@@ -234,6 +236,25 @@ TEST(Decoder, follow_bytes_past_the_window_end_read_as_ff) {
   // Each string starts so that its last byte is the window's last; the cursor ends at
   // the window's end.
   for (const Case& c : cases) check_case(c, RomWindow::kSize - static_cast<int>(c.bytes.size()));
+}
+
+TEST(Decoder, strings_that_meet_the_script_buffer_end_arrive_whole) {
+  const std::string longest(TextTable::kMaxText, 'L');
+  const Entries entries = {{0x41, longest}, {0x0110, longest}, {0xF001, longest}};
+  Bytes bytes(150, 0x41);
+  const Bytes tail = {0xC7, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0xF0, 0x01, 0xFE, 0xFF};
+  bytes.insert(bytes.end(), tail.begin(), tail.end());
+  std::string expected;
+  for (int i = 0; i < 150; ++i) expected += longest;
+  expected += "<$C7>";
+  for (int i = 0; i < 9; ++i) expected += longest;
+  expected += "<CODE FE>\n<CODE FF>\n\n\n";
+  // From well before the last stretch of room up to a full buffer.
+  for (std::size_t lead = 0x10000 - 8000; lead <= 0x10000; lead += 13) {
+    SCOPED_TRACE(::testing::Message() << "after " << lead << " bytes");
+    const Decoded got = decode_at(0x100, bytes, entries, lead);
+    ASSERT_EQ(got.script, crlf(expected));
+  }
 }
 
 // What a table check reads from each slot: the key it stands for, and whether the table

@@ -11,6 +11,17 @@ class CountedRenderings {
   CountedRenderings(const TokenRenderings& renderings, TokenTally& tally)
       : renderings_(renderings), tally_(tally) {}
 
+  bool whole_token(int b) const { return renderings_.whole_token(b); }
+  bool copy_short(char*& out, int b) const {
+    if (!renderings_.copy_short(out, b)) return false;
+    tally_.count_token(renderings_.missing_key(b));
+    return true;
+  }
+  TokenRenderings::Lead lead(int b) const { return renderings_.lead(b); }
+  char* copy_lead(char* out, int b) const {
+    if (renderings_.lead(b).own_text) tally_.count_token(renderings_.missing_key(b));
+    return renderings_.copy_lead(out, b);
+  }
   char* copy(char* out, int slot) const {
     tally_.count_token(renderings_.missing_key(slot));
     return renderings_.copy(out, slot);

@@ -64,14 +64,33 @@ class ScriptSink {
 
   // Upper-case hexadecimal with at least `min_digits` digits, as "%0<min_digits>X".
   void write_hex(std::uint32_t value, int min_digits = 1) {
+    make_room(kHexRoom);
+    used_ = static_cast<std::size_t>(put_hex(buffer_.data() + used_, value, min_digits) -
+                                     buffer_.data());
+  }
+
+  // The same two for direct writing: each writes at `out` and returns the end of what it
+  // wrote. put_hex needs kHexRoom bytes of room.
+  template <ScriptLiteral text>
+  static char* put(char* out) {
+    std::memcpy(out, text.bytes, text.size);
+    return out + text.size;
+  }
+  static constexpr std::size_t kHexRoom = 8;  // digits of the largest value
+  static char* put_hex(char* out, std::uint32_t value, int min_digits = 1) {
     const int digits = std::max({(static_cast<int>(std::bit_width(value)) + 3) / 4, min_digits, 1});
-    make_room(static_cast<std::size_t>(digits));
-    char* const out = buffer_.data() + used_;
+    // Six digits, the width of most offsets and addresses, take three steps and no loop.
+    if (digits == 6) {
+      std::memcpy(out, kHexPairs[value >> 16].data(), 2);
+      std::memcpy(out + 2, kHexPairs[value >> 8 & 0xFF].data(), 2);
+      std::memcpy(out + 4, kHexPairs[value & 0xFF].data(), 2);
+      return out + 6;
+    }
     int at = digits;
     for (; at >= 2; at -= 2, value >>= 8)
       std::memcpy(out + at - 2, kHexPairs[value & 0xFF].data(), 2);
     if (at == 1) out[0] = kHexPairs[value & 0xF][1];
-    used_ += static_cast<std::size_t>(digits);
+    return out + digits;
   }
 
   // Hands everything buffered to the file. Returns false if any write so far failed.
@@ -79,14 +98,14 @@ class ScriptSink {
 
  private:
   static constexpr std::size_t kCapacity = 1 << 16;
+  static constexpr std::size_t kSlack = 256;
   // "00" to "FF": two digits a step.
   static constexpr auto kHexPairs = [] {
     std::array<std::array<char, 2>, 256> pairs{};
     for (int i = 0; i < 256; ++i)
       pairs[i] = {"0123456789ABCDEF"[i >> 4], "0123456789ABCDEF"[i & 0xF]};
     return pairs;
-  }();
-  static constexpr std::size_t kSlack = 256;  // writes up to this size take the short path
+  }();  // writes up to this size take the short path
 
   void make_room(std::size_t bytes) {
     if (kCapacity - used_ < bytes) flush();

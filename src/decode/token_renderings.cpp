@@ -44,11 +44,42 @@ bool is_character(int code) {
   return code <= 0xBE || (code >= 0xC0 && code <= 0xCF);
 }
 
+// Single-byte codes that take more bytes after them or end the string: the parameter
+// controls, the run leads and the two end codes.
+bool leads_more(int code) {
+  return (code >= 0xBF && code <= 0xD0) || (code >= 0xF0 && code <= 0xF3) || code == 0xFF;
+}
+
+TokenRenderings::Lead lead_of(int code) {
+  if (code == 0xBF || (code >= 0xF0 && code <= 0xF3))
+    return {static_cast<std::uint16_t>(TokenRenderings::parameter_slot(code, 0)), 1, false, false};
+  // A run's lead tells how many follow bytes it takes and on which table page they are
+  // looked up: 0xC0-0xC7 take 1-8 bytes of page 1, 0xC8-0xCF of page 2.
+  if (code >= 0xC0 && code <= 0xC7)
+    return {0x100, static_cast<std::uint8_t>(code - 0xBF), true, false};
+  if (code >= 0xC8 && code <= 0xCF)
+    return {0x200, static_cast<std::uint8_t>(code - 0xC7), true, false};
+  return {0, 0, true, true};  // 0xD0 or 0xFF
+}
+
 }  // namespace
 
 void TokenRenderings::add(int slot, std::string_view text, bool fallback) {
   refs_[slot] = static_cast<std::uint32_t>(used_) << kOffsetShift | (fallback ? kFallbackBit : 0) |
                 static_cast<std::uint32_t>(text.size());
+  if (slot < 0x100) {
+    ShortToken& token = short_[slot];
+    if (leads_more(slot)) {
+      const Lead lead = lead_of(slot);
+      std::memcpy(token.text, &lead, sizeof lead);
+      token.length = kLead;
+    } else if (text.size() > kShortText) {
+      token.length = kLong;
+    } else {
+      std::memcpy(token.text, text.data(), text.size());
+      token.length = static_cast<std::uint8_t>(text.size());
+    }
+  }
   std::memcpy(bytes_.data() + used_, text.data(), text.size());
   used_ += static_cast<int>(text.size());
 }

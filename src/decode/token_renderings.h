@@ -38,6 +38,40 @@ class TokenRenderings {
   // Fills every slot from `table`; call again after the table changes.
   void build(const TextTable& table);
 
+  // True if the single-byte code `b` is a token on its own after which the string goes on: a
+  // character or a control without parameter. The others lead a run or a parameter, or end
+  // the string.
+  bool whole_token(int b) const { return short_[b].length != kLead; }
+  // If `b` is a whole token with a text of up to kShortText bytes, writes that text at `out`
+  // (room for kCopy bytes), moves `out` past it and returns true. Otherwise returns false;
+  // `out` stays, and what was written there is of no use.
+  bool copy_short(char*& out, int b) const {
+    const ShortToken& token = short_[b];
+    std::memcpy(out, &token, sizeof token);
+    if (token.length > kShortText) return false;
+    out += token.length;
+    return true;
+  }
+  // What a single-byte code that is not a whole token takes: its own text, unless it is a
+  // parameter control (the parameter's slot holds the control's text too), then `follow`
+  // bytes looked up from slot `page` on; and whether it ends the string.
+  struct Lead {
+    std::uint16_t page;
+    std::uint8_t follow;
+    bool own_text;
+    bool ends;
+  };
+  Lead lead(int b) const {
+    Lead lead;
+    std::memcpy(&lead, short_[b].text, sizeof lead);
+    return lead;
+  }
+  // Writes the lead's own text at `out`, if it has one, and returns its end. The text is
+  // written either way: choosing the end is cheaper than a branch on the kind of lead.
+  char* copy_lead(char* out, int b) const {
+    char* const end = copy(out, b);
+    return lead(b).own_text ? end : out;
+  }
   // True if the table has no text for the slot's key, so its fallback form is written.
   bool fallback(int slot) const { return (refs_[slot] & kFallbackBit) != 0; }
   // The table key a translator would add for the slot's text to come from the table, or -1
@@ -73,6 +107,20 @@ class TokenRenderings {
 
   void add(int slot, std::string_view text, bool fallback);
 
+  // The texts of the single-byte codes once more, each whole in 16 bytes, so that the
+  // commonest tokens take one move of a fixed size and no reference to follow. The last
+  // byte is the length, or one of these marks:
+  static constexpr std::uint8_t kShortText = 15;
+  static constexpr std::uint8_t kLong = 0x40;  // a whole token with a longer text
+  static constexpr std::uint8_t kLead = 0x80;  // leads a run or a parameter, or ends the string
+  struct ShortToken {
+    char text[kShortText];  // a lead's entry holds its Lead here instead
+    std::uint8_t length;
+  };
+  static_assert(sizeof(ShortToken) == 16 && sizeof(Lead) <= kShortText);
+  // On a page of their own, with the references on the next two: a page more would be a
+  // page fault more.
+  alignas(4096) std::array<ShortToken, 0x100> short_{};
   // Per slot: the text's offset in bytes_, a fallback flag and the length.
   std::array<std::uint32_t, kSlots> refs_{};
   int used_ = 0;

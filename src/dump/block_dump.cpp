@@ -5,6 +5,9 @@
 
 namespace {
 
+// The most the lines before a string take.
+constexpr std::size_t kStringHeadRoom = kPositionCommentRoom + 64;
+
 void warn(const DumpContext& ctx, const char* what, int linear) {
   if (ctx.console == nullptr) return;
   std::fprintf(ctx.console, "\n[DUMP_LAYER2] FAIL-SAFE (%s @ %06X)", what, linear);
@@ -61,30 +64,39 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       break;
     }
     --unmatched;
-    write_position_comment(script, pos + at, base + at);
+    // The lines before the string, straight into the script's room.
+    char* out = script.room_for(kStringHeadRoom);
+    out = put_position_comment(out, pos + at, base + at);
     if (written == 0) {
-      script.write<"\n\n//">();
+      out = ScriptSink::put<"\n\n//">(out);
       ctx.marks.set(pos + at, MARK_FIRST);
     } else {
-      script.write<"\n#WRITEINDEX($">();
-      script.write_hex(static_cast<std::uint32_t>(base + 2 * written));
-      script.write<",2)\n#WRITE(PtrTable)\n\n">();
+      out = ScriptSink::put<"\n#WRITEINDEX($">(out);
+      out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(base + 2 * written));
+      out = ScriptSink::put<",2)\n#WRITE(PtrTable)\n\n">(out);
     }
+    script.written_up_to(out);
     decode_string_at(ctx, pos + at);
   }
 
+  // "[FILE] %06X-%06X [%X]": the block's span and twice its index number, closing its
+  // section in the script and as the progress line, made once for both.
   const int end = pos + window.cursor;
-  script.write<"\n//[FILE] ">();
-  script.write_hex(static_cast<std::uint32_t>(pos), 6);
-  script.write<"-">();
-  script.write_hex(static_cast<std::uint32_t>(end), 6);
-  script.write<" [">();
-  script.write_hex(static_cast<std::uint32_t>(2 * index));
-  script.write<"]\n">();
+  char line[48] = {'\n'};
+  char* line_end = ScriptSink::put<"[FILE] ">(line + 1);
+  line_end = ScriptSink::put_hex(line_end, static_cast<std::uint32_t>(pos), 6);
+  line_end = ScriptSink::put<"-">(line_end);
+  line_end = ScriptSink::put_hex(line_end, static_cast<std::uint32_t>(end), 6);
+  line_end = ScriptSink::put<" [">(line_end);
+  line_end = ScriptSink::put_hex(line_end, static_cast<std::uint32_t>(2 * index));
+  line_end = ScriptSink::put<"]">(line_end);
+  script.write<"\n//">();
+  script.write_plain({line + 1, line_end});
+  script.write<"\n">();
   script.write_plain(kSeparator);
   script.write<"\n\n\n">();
   if (ctx.console != nullptr)
-    std::fprintf(ctx.console, "\n[FILE] %06X-%06X [%X]", pos, end, 2 * index);
+    std::fwrite(line, 1, static_cast<std::size_t>(line_end - line), ctx.console);
   if (ctx.tally != nullptr) ++ctx.tally->blocks;
   return true;
 }

@@ -26,11 +26,12 @@ bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
         ctx.marks.find_next(lin + window.cursor, lin + RomWindow::kSize, MARK_FIRST) - lin;
     if (at >= RomWindow::kSize) break;
     window.cursor = at;
-    script.write<"\n">();
-    write_position_comment(script, lin + at, base + at);
-    script.write<"\n#W16($">();
-    script.write_hex(static_cast<std::uint32_t>(base + at));
-    script.write<")\n">();
+    char* out = script.room_for(kPositionCommentRoom + 32);
+    out = ScriptSink::put<"\n">(out);
+    out = put_position_comment(out, lin + at, base + at);
+    out = ScriptSink::put<"\n#W16($">(out);
+    out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(base + at));
+    script.written_up_to(ScriptSink::put<")\n">(out));
     decode_string_at(ctx, lin + at);
   }
   return true;

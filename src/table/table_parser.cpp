@@ -1,6 +1,8 @@
 #include "table/table_parser.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -17,6 +19,10 @@ int hex_digit(char c) {
   return -1;
 }
 
+bool ends_plain_run(char c) {
+  return c == '\r' || c == '\n' || c == static_cast<char>(kEndOfFile);
+}
+
 TableLine dropped(TableLine::Kind why) {
   TableLine line;
   line.kind = why;
@@ -26,7 +32,25 @@ TableLine dropped(TableLine::Kind why) {
 }  // namespace
 
 void TableParser::feed(std::string_view bytes) {
-  for (char c : bytes) take_raw(static_cast<unsigned char>(c));
+  for (std::size_t at = 0; at < bytes.size();) {
+    if (bom_ != Bom::kDone || pending_cr_ || ended_) {
+      take_raw(static_cast<unsigned char>(bytes[at++]));
+      continue;
+    }
+    // Most bytes are neither a line end nor the end of the file: a run of them joins the
+    // piece in one copy, as far as the piece has room.
+    const std::size_t limit = std::min(bytes.size(), at + (kMaxPiece - piece_len_));
+    std::size_t run_end = at;
+    while (run_end < limit && !ends_plain_run(bytes[run_end])) ++run_end;
+    std::memcpy(piece_.data() + piece_len_, bytes.data() + at, run_end - at);
+    piece_len_ += run_end - at;
+    at = run_end;
+    if (piece_len_ == kMaxPiece) {
+      end_piece();
+    } else if (at < bytes.size()) {
+      take_raw(static_cast<unsigned char>(bytes[at++]));
+    }
+  }
 }
 
 void TableParser::finish() {
@@ -132,6 +156,10 @@ TableLine judge_table_line(std::string_view text) {
   if (key >= TextTable::kCodes) return dropped(Kind::kKeyAboveFFFF);
 
   std::string_view value = text.substr(width + 1);
-  value = value.substr(0, value.find_first_of("\r\n"));
+  // The value ends at the first CR or LF, found in one pass (find_first_of would search the
+  // pair once for each byte).
+  const auto line_end =
+      std::find_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; });
+  value = value.substr(0, static_cast<std::size_t>(line_end - value.begin()));
   return {.kind = Kind::kEntry, .code = static_cast<int>(key), .value = value};
 }
