@@ -6,8 +6,8 @@
 // A temporary file standing in for a stream under test; read back what was written.
 class CapturedFile {
  public:
-  CapturedFile() : file_(std::tmpfile()) {}
-  ~CapturedFile() { std::fclose(file_); }
+  CapturedFile();
+  ~CapturedFile();
   CapturedFile(const CapturedFile&) = delete;
   CapturedFile& operator=(const CapturedFile&) = delete;
 
@@ -15,5 +15,6 @@ class CapturedFile {
   std::string contents() const;
 
  private:
-  std::FILE* file_;
+  std::FILE* file_ = nullptr;
+  std::string path_;  // empty where the system removes the file itself
 };
