@@ -44,6 +44,12 @@ ScriptOutcome write_script(std::FILE* file, std::FILE* image, DumpStores& stores
   return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
 }
 
+// A read of the image failed after it had opened: nothing it would have written is kept.
+int image_unreadable(std::FILE* err, const char* image_path) {
+  std::fprintf(err, "ERROR - cannot read ROM: %s\n", image_path);
+  return -1;
+}
+
 }  // namespace
 
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
@@ -69,11 +75,7 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
   if (std::strcmp(argv[1], "CHECK_TABLE") == 0) {
     const bool checked = check_table(kTablePath, image, stores, out);
     std::fclose(image);
-    if (!checked) {
-      std::fprintf(err, "ERROR - cannot read ROM: %s\n", image_path);
-      return -1;
-    }
-    return 0;
+    return checked ? 0 : image_unreadable(err, image_path);
   }
   if (std::strcmp(argv[1], "DUMP_TEXT") != 0) {
     std::fclose(image);
@@ -92,11 +94,8 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
   const ScriptOutcome outcome = write_script(script, image, stores, out);
   std::fclose(image);
   if (!finish_script(script, outcome == ScriptOutcome::kWhole)) {
-    if (outcome == ScriptOutcome::kImageUnreadable) {
-      std::fprintf(err, "ERROR - cannot read ROM: %s\n", image_path);
-    } else {
-      std::fprintf(err, "ERROR - cannot write %s\n", kScriptPath);
-    }
+    if (outcome == ScriptOutcome::kImageUnreadable) return image_unreadable(err, image_path);
+    std::fprintf(err, "ERROR - cannot write %s\n", kScriptPath);
     return -1;
   }
   return 0;

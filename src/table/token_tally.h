@@ -9,8 +9,8 @@
 //
 // Keys are table codes 0x0000-0x02FF: a byte rendered on its own (character, control, end
 // code, run lead byte) under its own value, a run's follow byte under 0x0100 + p or
-// 0x0200 + p, and a parameter control under its control byte alone (`key_of_parameter`),
-// the parameters added up.
+// 0x0200 + p, and a parameter control under its control byte alone, the parameters added
+// up (TokenRenderings::missing_key says which key a rendering lacks).
 struct TokenTally {
   static constexpr int kKeys = 0x300;
 
@@ -20,9 +20,6 @@ struct TokenTally {
   std::array<std::uint32_t, kKeys> missing{};       // fallbacks written, by key
   std::array<std::uint32_t, kKeys> first_string{};  // linear address; valid where missing > 0
   std::uint32_t string_address = 0;                 // of the string being counted
-
-  // The key that a parameter control's fallback is counted under: `code` is hi * 0x100 + p.
-  static constexpr int key_of_parameter(int code) { return code >> 8; }
 
   // One fallback rendering of `key` in the string at linear address `address`.
   void count_missing(int key, std::uint32_t address) {
