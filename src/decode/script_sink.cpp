@@ -23,6 +23,7 @@ void ScriptSink::write_plain_long(std::string_view text) {
 
 bool ScriptSink::flush() {
   if (used_ > 0) {
+    if (kept_ != nullptr) kept_->append(buffer_.data(), used_);
     if (file_ != nullptr && std::fwrite(buffer_.data(), 1, used_, file_) != used_) failed_ = true;
     used_ = 0;
   }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 // A script literal with each line feed already stored as CR LF, made at compile time so
@@ -30,6 +31,9 @@ class ScriptSink {
  public:
   // A sink without a file keeps nothing: CHECK_TABLE decodes into one.
   explicit ScriptSink(std::FILE* file) : file_(file) {}
+  // A sink that appends what it is given to `kept` at each flush: CHECK_SCRIPT decodes a
+  // string into one to compare it with the script's text.
+  explicit ScriptSink(std::string& kept) : file_(nullptr), kept_(&kept) {}
   ScriptSink(const ScriptSink&) = delete;
   ScriptSink& operator=(const ScriptSink&) = delete;
   ~ScriptSink() { flush(); }
@@ -113,6 +117,7 @@ class ScriptSink {
   void write_plain_long(std::string_view text);
 
   std::FILE* file_;
+  std::string* kept_ = nullptr;
   std::size_t used_ = 0;
   bool failed_ = false;
   std::array<char, kCapacity> buffer_;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "decode/script_sink.h"
+#include "driver/check_script.h"
 #include "driver/check_table.h"
 #include "driver/file_open.h"
 #include "driver/script_file.h"
@@ -76,6 +77,16 @@ int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FI
     const bool checked = check_table(kTablePath, image, stores, out);
     std::fclose(image);
     return checked ? 0 : image_unreadable(err, image_path);
+  }
+  if (std::strcmp(argv[1], "CHECK_SCRIPT") == 0) {
+    const ScriptCheck checked = check_script(kTablePath, kScriptPath, image, stores, out);
+    std::fclose(image);
+    if (checked == ScriptCheck::kImageUnreadable) return image_unreadable(err, image_path);
+    if (checked == ScriptCheck::kScriptUnreadable) {
+      std::fprintf(err, "ERROR - cannot open %s\n", kScriptPath);
+      return 255;
+    }
+    return checked == ScriptCheck::kAllWell ? 0 : 1;
   }
   if (std::strcmp(argv[1], "DUMP_TEXT") != 0) {
     std::fclose(image);

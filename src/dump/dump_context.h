@@ -9,6 +9,17 @@
 #include "rom/rom_window.h"
 #include "table/token_tally.h"
 
+// Hears of each string the script gives the inserter to write back, with #WRITE(PtrTable)
+// or #W16, just before it is decoded: the window's cursor is at the string's start, and must
+// be there again on return.
+class InsertedStringListener {
+ public:
+  virtual void inserted_string(int linear, int offset) = 0;
+
+ protected:
+  ~InsertedStringListener() = default;
+};
+
 // Everything a dump pass works with. The stores are single instances for the whole run;
 // the passes share the one window, so each finishes with it before the next reloads it.
 struct DumpContext {
@@ -21,11 +32,18 @@ struct DumpContext {
   // Null for a dump. CHECK_TABLE sets it to count the blocks, strings and renderings, into a
   // script sink that keeps nothing.
   TokenTally* tally = nullptr;
+  InsertedStringListener* listener = nullptr;  // CHECK_SCRIPT only
 };
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
 // counting it when the context carries a tally.
 void count_string_at(DumpContext& ctx, int linear);
+// Tells the listener, if any, of the string at the window's cursor: `linear` and `offset`
+// are its linear address and image offset.
+inline void tell_inserted_string(DumpContext& ctx, int linear, int offset) {
+  if (ctx.listener != nullptr) [[unlikely]]
+    ctx.listener->inserted_string(linear, offset);
+}
 inline void decode_string_at(DumpContext& ctx, int linear) {
   if (ctx.tally != nullptr) [[unlikely]]
     return count_string_at(ctx, linear);  // out of line: the dump's loops stay as small

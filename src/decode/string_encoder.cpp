@@ -1,0 +1,106 @@
+#include "decode/string_encoder.h"
+
+#include "decode/encoding.h"
+
+namespace {
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The byte of a bracketed form "<opening>XX>" that `text` starts with, or -1.
+template <std::size_t N>
+int bracketed_byte(std::string_view text, const char (&opening)[N]) {
+  constexpr std::size_t open = N - 1;
+  if (text.size() < open + 3 || text.compare(0, open, opening) != 0 || text[open + 2] != '>')
+    return -1;
+  const int high = hex_value(text[open]);
+  const int low = hex_value(text[open + 1]);
+  return high < 0 || low < 0 ? -1 : high << 4 | low;
+}
+
+constexpr int kRawLength = 5;   // "<$XX>"
+constexpr int kCodeLength = 9;  // "<CODE XX>"
+
+}  // namespace
+
+StringEncoder::StringEncoder(const TextTable& table) {
+  auto add = [&](TextTrie& trie, int code, int given) {
+    if (table.defined(code)) trie.add(table.text(code), given);
+  };
+  for (int code = 0; code < 0x100; ++code) add(token_start_, code, code);
+  for (int code = 0xBF00; code <= 0xBFFF; ++code) add(token_start_, code, code);
+  for (int code = 0xF000; code <= 0xF3FF; ++code) add(token_start_, code, code);
+  for (int low = 0; low < 0x100; ++low) {
+    add(run_pages_[0], 0x0100 + low, low);
+    add(run_pages_[1], 0x0200 + low, low);
+  }
+  static_assert(byte_class(0xC0).follow_page == 0x0100 && byte_class(0xC8).follow_page == 0x0200);
+}
+
+StringEncoder::Token StringEncoder::token_at(std::string_view text, State state) const {
+  Token token;
+  if (state.follow == 0) {
+    const TextTrie::Match match = token_start_.longest(text);
+    token = {match.length, match.code};
+    const int code = text[0] == '<' ? bracketed_byte(text, "<CODE ") : -1;
+    // A table text of the same length comes first.
+    if (code >= 0 && kCodeLength > token.length) return {kCodeLength, code};
+  } else if (state.page != 0) {
+    const TextTrie::Match match = run_pages_[state.page == 0x0100 ? 0 : 1].longest(text);
+    token = {match.length, match.code};
+  }
+  const int raw = text[0] == '<' ? bracketed_byte(text, "<$") : -1;
+  if (raw >= 0 && kRawLength > token.length) return {kRawLength, raw};
+  return token;
+}
+
+void StringEncoder::encode(std::span<const std::string_view> lines, StringEncoding& out) const {
+  out.bytes.clear();
+  out.tokens.clear();
+  State state;
+  for (int line = 0; line < static_cast<int>(lines.size()); ++line) {
+    const std::string_view text = lines[static_cast<std::size_t>(line)];
+    for (std::size_t column = 0; column < text.size();) {
+      const TextPlace place{line, static_cast<int>(column)};
+      const Token token = token_at(text.substr(column), state);
+      if (token.length == 0) {
+        out.outcome = StringEncoding::Outcome::kNoCandidate;
+        out.stop = place;
+        return;
+      }
+      out.tokens.push_back({place, static_cast<int>(out.bytes.size())});
+      bool ended = false;
+      const std::uint8_t given[2] = {static_cast<std::uint8_t>(token.given >> 8),
+                                     static_cast<std::uint8_t>(token.given)};
+      for (int i = token.given > 0xFF ? 0 : 1; i < 2; ++i) {
+        const std::uint8_t b = given[i];
+        out.bytes.push_back(b);
+        if (state.follow > 0) {
+          --state.follow;
+          continue;
+        }
+        const ByteClass& read_as = kByteClasses[b];
+        ended = read_as.kind == ByteKind::kEnd;
+        state = {read_as.follow, read_as.kind == ByteKind::kRunLead ? read_as.follow_page : 0};
+      }
+      column += static_cast<std::size_t>(token.length);
+      if (ended) {
+        // Whatever text is left, on this line or a later one, would be written after it.
+        for (std::size_t rest = static_cast<std::size_t>(line); rest < lines.size(); ++rest) {
+          const std::size_t from = rest == static_cast<std::size_t>(line) ? column : 0;
+          if (lines[rest].size() > from) {
+            out.outcome = StringEncoding::Outcome::kTextAfterEnd;
+            out.stop = {static_cast<int>(rest), static_cast<int>(from)};
+            return;
+          }
+        }
+        out.outcome = StringEncoding::Outcome::kEncoded;
+        return;
+      }
+    }
+  }
+  out.outcome = StringEncoding::Outcome::kNoEndCode;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "decode/text_trie.h"
+#include "table/text_table.h"
+
+// The decoder read backwards: turns a string's text into the bytes an inserter that reads the
+// same table would write, taking at each place the longest text that matches there.
+//
+// Which texts may match depends on where the decoder stands in the bytes given so far:
+//   where a token starts   the text of a defined code 00-FF (one byte), or of BF00-BFFF or
+//                          F000-F3FF (the control, then its parameter); "<$XX>"; "<CODE XX>"
+//   inside a run           the text of a defined code on the run's page (its low byte); "<$XX>"
+//   after a control that   "<$XX>" only
+//   came on its own and
+//   takes a parameter
+// XX is two upper-case hexadecimal digits. Of texts that match with the same length, a table
+// text comes before a bracketed form and the lower code before the higher.
+
+// A place in the text: the index of a line among those given, and a byte column from 0.
+struct TextPlace {
+  int line = 0;
+  int column = 0;
+};
+
+// What encode() found. Its vectors keep their room from one string to the next.
+struct StringEncoding {
+  enum class Outcome {
+    kEncoded,        // the text ends with the token that gives the end code
+    kNoCandidate,    // nothing matches at `stop`
+    kTextAfterEnd,   // the end code came, and text follows it at `stop`
+    kNoEndCode,      // the text ran out before an end code
+  };
+  struct Token {
+    TextPlace place;
+    int first_byte;  // index in `bytes` of the first byte it gave
+  };
+
+  Outcome outcome = Outcome::kNoEndCode;
+  TextPlace stop;
+  std::vector<std::uint8_t> bytes;
+  std::vector<Token> tokens;
+};
+
+class StringEncoder {
+ public:
+  // Reads the texts from `table`; build a fresh encoder for another table.
+  explicit StringEncoder(const TextTable& table);
+
+  // Encodes the text `lines` into `out`. Line ends give no byte, and no token spans two
+  // lines. The bytes stop at the end code, D0 or FF where a token starts.
+  void encode(std::span<const std::string_view> lines, StringEncoding& out) const;
+
+ private:
+  // Where the decoder stands: how many parameter or follow bytes are still to come, and for
+  // a run the table page they are looked up on (0 after a parameter control).
+  struct State {
+    int follow = 0;
+    int page = 0;
+  };
+  struct Token {
+    int length = 0;  // bytes of text it takes; 0: nothing matches
+    int given = 0;   // the byte it gives, or above 0xFF the two: the control, the parameter
+  };
+
+  Token token_at(std::string_view text, State state) const;
+
+  TextTrie token_start_;  // 00-FF, BF00-BFFF, F000-F3FF
+  TextTrie run_pages_[2];  // 0100-01FF, 0200-02FF, each by its low byte
+};

@@ -1,0 +1,92 @@
+#include "driver/check_script.h"
+
+#include <string>
+#include <vector>
+
+#include "decode/string_bytes.h"
+#include "decode/string_encoder.h"
+#include "driver/file_open.h"
+#include "driver/table_file.h"
+#include "dump/dump_plan.h"
+#include "script_check/script_checker.h"
+
+namespace {
+
+// The script file, read in pieces as the check goes.
+class ScriptFile final : public ScriptSource {
+ public:
+  explicit ScriptFile(std::FILE* file) : file_(file) {}
+  std::size_t read(char* into, std::size_t room) override {
+    return std::fread(into, 1, room, file_);
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+// The script, or null if it cannot be opened or read: a directory opens for reading here but
+// fails at the first read.
+std::FILE* open_script(const char* path) {
+  std::FILE* file = open_file(path, "rb");
+  if (file == nullptr) return nullptr;
+  std::fgetc(file);
+  if (std::ferror(file)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  std::rewind(file);
+  return file;
+}
+
+// Hands each string the dump writes for the inserter to the checker, with the bytes the
+// decoder reads and the text it writes.
+class StringsToCheck final : public InsertedStringListener {
+ public:
+  StringsToCheck(RomWindow& window, const TokenRenderings& renderings, ScriptChecker& checker)
+      : window_(window), renderings_(renderings), checker_(checker), rendered_(rendering_) {}
+
+  void inserted_string(int linear, int offset) override {
+    if (!checker_.wants_more()) return;
+    const int start = window_.cursor;
+    read_string_bytes(window_, start, bytes_);
+    rendering_.clear();
+    decode_string(window_, renderings_, rendered_);
+    rendered_.flush();
+    window_.cursor = start;
+    checker_.check({linear, offset, bytes_, rendering_});
+  }
+
+ private:
+  RomWindow& window_;
+  const TokenRenderings& renderings_;
+  ScriptChecker& checker_;
+  std::vector<std::uint8_t> bytes_;
+  std::string rendering_;
+  ScriptSink rendered_;  // keeps what it is given in rendering_
+};
+
+}  // namespace
+
+ScriptCheck check_script(const char* table_path, const char* script_path, std::FILE* image,
+                         DumpStores& stores, std::FILE* console) {
+  load_table(table_path, stores.table, console);
+  stores.renderings.build(stores.table);
+  std::FILE* script = open_script(script_path);
+  if (script == nullptr) return ScriptCheck::kScriptUnreadable;
+
+  const StringEncoder encoder(stores.table);
+  ScriptFile source(script);
+  ScriptChecker checker(source, encoder);
+  StringsToCheck strings(stores.window, stores.renderings, checker);
+  ScriptSink nowhere(nullptr);
+  DumpContext ctx{image, stores.window, stores.marks, stores.renderings, nowhere, nullptr};
+  ctx.listener = &strings;
+  const bool walked = run_dump_plan(ctx);
+  if (walked) checker.finish();
+  const bool script_read = !std::ferror(script);
+  std::fclose(script);
+  if (!script_read) return ScriptCheck::kScriptUnreadable;
+  if (!walked) return ScriptCheck::kImageUnreadable;
+  std::fwrite(checker.report().data(), 1, checker.report().size(), console);
+  return checker.all_well() ? ScriptCheck::kAllWell : ScriptCheck::kFound;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decode/string_encoder.h"
+#include "script_check/script_reader.h"
+
+// A string of the image that DUMP_TEXT writes with #WRITE(PtrTable) or #W16.
+struct DumpedString {
+  int linear;
+  int offset;
+  std::span<const std::uint8_t> bytes;  // as the decoder read them, the end code included
+  std::string_view rendering;           // as the script holds it: line ends as CR LF
+};
+
+// Checks an edited script against the image's strings, given one by one in the order the
+// dump writes them. The n-th string of the script must carry the n-th string's two
+// addresses; at the first that does not, the check stops. Each string that matches is
+//   as dumped   its text is what DUMP_TEXT wrote for it (line ends and the empty lines after
+//               the end code aside), and should encode back to the bytes read;
+//   edited      otherwise, and should encode.
+// The report holds one console line per string that is not as it should be, a line for the
+// first mismatch or missing string, and the summary.
+class ScriptChecker {
+ public:
+  ScriptChecker(ScriptSource& script, const StringEncoder& encoder)
+      : reader_(script), encoder_(encoder) {}
+
+  // False once the script and the image went apart: further strings are not looked at.
+  bool wants_more() const { return !stopped_; }
+  void check(const DumpedString& dumped);
+  // After the image's last string: what the script holds beyond it, and the summary line.
+  void finish();
+
+  // Console lines, each starting with a line feed:
+  //   "[SCRIPT] line N: the image has the string @ LLLLLL here"
+  //   "[SCRIPT] line N: the image has no further string"
+  //   "[SCRIPT] the string @ LLLLLL is missing"
+  //   "[ROUND TRIP] line N, column C @ LLLLLL: \"TEXT\""   as dumped, not encoded back
+  //   "[EDITED] line N @ LLLLLL: A -> B bytes"
+  //   "[SCRIPT] line N, column C: no code for \"TEXT\""
+  //   "[SCRIPT] line N: text after the end code"
+  //   "[SCRIPT] line N starts with # inside the string @ LLLLLL, before its end code"
+  //   "[SCRIPT] line N: the file ends inside the string @ LLLLLL, before its end code"
+  //   "[SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be encoded"
+  const std::string& report() const { return report_; }
+  // True if the script matches the image and every string is as dumped and encodes back,
+  // or edited and encodes.
+  bool all_well() const { return all_well_; }
+
+ private:
+  void stop();
+  void line(const char* format, ...);
+  // "line N, column C" and the line's text from there, for a place in the current string.
+  void place_and_text(const char* tag, TextPlace place, const char* middle);
+
+  ScriptReader reader_;
+  const StringEncoder& encoder_;
+  ScriptString string_;
+  StringEncoding encoding_;
+  bool stopped_ = false;
+  bool all_well_ = true;
+  std::string report_;
+
+  int strings_ = 0;
+  int as_dumped_ = 0;
+  int edited_ = 0;
+  long long added_bytes_ = 0;
+  int not_given_back_ = 0;
+  int cannot_encode_ = 0;
+};

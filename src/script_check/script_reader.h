@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// The strings an edited script gives the inserter to write, read back in file order:
+//   a position line, a line that starts with "#WRITEINDEX(", then the line "#WRITE(PtrTable)";
+//   or a position line, then a line that starts with "#W16(".
+// A position line is exactly "//[" hex " ~ " hex "]", each hex of six or more upper-case
+// digits. Any other position line (a block's first string, written as a comment) is passed
+// over.
+//
+// The file is split at each LF; a CR right before an LF is not part of the line, so a script
+// saved with LF alone reads the same. A last LF ends the last line without starting another.
+// Lines are numbered from 1.
+struct ScriptString {
+  // How the text ends: at a line that starts with "#" or "//", or at the end of the file.
+  enum class Cut { kHash, kSlashes, kEndOfFile };
+
+  int position_line = 0;
+  // The two numbers of the position line; a number too large for any address keeps a value
+  // no address has.
+  std::uint64_t linear = 0;
+  std::uint64_t offset = 0;
+  // From the first line after the commands that is not empty, up to the cut; any empty lines
+  // at the end included. Valid until the next string is read.
+  int first_line = 0;
+  std::vector<std::string_view> lines;
+  Cut cut = Cut::kEndOfFile;
+  int cut_line = 0;  // the number of lines plus 1 at the end of the file
+};
+
+// Where the script's bytes come from, in pieces.
+class ScriptSource {
+ public:
+  // Up to `room` further bytes into `into`; 0 at the end. Tell a failed read apart yourself.
+  virtual std::size_t read(char* into, std::size_t room) = 0;
+
+ protected:
+  ~ScriptSource() = default;
+};
+
+// Reads the script as it goes, in a buffer that holds the string being read and the bytes
+// after it: a script of many MiB costs no more memory than its longest string.
+class ScriptReader {
+ public:
+  explicit ScriptReader(ScriptSource& source) : source_(source), buffer_(kFirstRoom) {}
+
+  // The next string, into `string` (its line list keeps its room). False when none is left.
+  bool next(ScriptString& string);
+
+ private:
+  static constexpr std::size_t kFirstRoom = 1 << 18;
+
+  // A line as its place in the buffer, which moves when the buffer is refilled.
+  struct Line {
+    std::size_t at = 0;
+    std::size_t size = 0;
+  };
+  // The next line, its CR before the LF left off; false at the end of the file. Bytes before
+  // `keep_` may be dropped meanwhile.
+  bool take_line(Line& line);
+  void refill();
+  std::string_view view(Line line) const { return {buffer_.data() + line.at, line.size}; }
+
+  ScriptSource& source_;
+  std::vector<char> buffer_;
+  std::size_t filled_ = 0;  // bytes of the buffer that hold script
+  std::size_t scan_ = 0;    // where the next line starts
+  std::size_t keep_ = 0;    // the first byte still needed
+  bool source_done_ = false;
+  int lines_read_ = 0;
+  // A line read while looking for the end of a text or for a command, which the next search
+  // starts with.
+  bool held_ = false;
+  Line held_line_;
+  std::vector<Line> text_;  // the text lines of the string being read
+};
+
+// The two numbers of a position line, if `line` is one.
+bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint64_t& offset);
