@@ -24,9 +24,22 @@ int bracketed_byte(std::string_view text, const char (&opening)[N]) {
 constexpr int kRawLength = 5;   // "<$XX>"
 constexpr int kCodeLength = 9;  // "<CODE XX>"
 
+// True if a bracketed form that the state allows could start with `text` and be longer.
+bool may_start_bracketed(std::string_view text, bool code_form_allowed) {
+  auto starts = [&](std::string_view form) {
+    if (text.size() >= form.size() || text.empty()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const bool digit_place = form[i] == 'X';
+      if (digit_place ? hex_value(text[i]) < 0 : text[i] != form[i]) return false;
+    }
+    return true;
+  };
+  return starts("<$XX>") || (code_form_allowed && starts("<CODE XX>"));
+}
+
 }  // namespace
 
-StringEncoder::StringEncoder(const TextTable& table) {
+StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& renderings) {
   auto add = [&](TextTrie& trie, int code, int given) {
     if (table.defined(code)) trie.add(table.text(code), given);
   };
@@ -38,6 +51,79 @@ StringEncoder::StringEncoder(const TextTable& table) {
     add(run_pages_[1], 0x0200 + low, low);
   }
   static_assert(byte_class(0xC0).follow_page == 0x0100 && byte_class(0xC8).follow_page == 0x0200);
+
+  for (int slot = 0; slot < TokenRenderings::kSlots; ++slot) {
+    std::string_view text = renderings.text(slot);
+    SlotForesight& foresight = foresight_[static_cast<std::size_t>(slot)];
+    foresight.length = static_cast<std::uint8_t>(text.size());
+    const bool line_ends = text.ends_with("\r\n");  // the line break and the end codes
+    while (text.ends_with("\r\n")) text.remove_suffix(2);
+    const int key = TokenRenderings::key_of(slot);
+    if (slot < 0x100) {
+      foresight.taken = taken_as(text, token_start_, key, line_ends);
+    } else if (slot < 0x300) {
+      foresight.taken = taken_as(text, run_pages_[slot < 0x200 ? 0 : 1], key & 0xFF, false);
+    } else if (!renderings.fallback(slot)) {
+      foresight.taken = taken_as(text, token_start_, key, false);
+    } else {
+      // The control's own text or "<CODE XX>", then the parameter as "<$XX>", which is all
+      // that may come after the control: the control decides.
+      constexpr std::size_t kParameter = kRawLength;
+      foresight.taken = taken_as(text.substr(0, text.size() - kParameter), token_start_, key >> 8, false);
+    }
+  }
+}
+
+StringEncoder::Taken StringEncoder::taken_as(std::string_view text, const TextTrie& trie,
+                                             int given, bool line_ends) const {
+  const bool code_form = &trie == &token_start_;
+  const TextTrie::Exact exact = trie.exact(text);
+  // A longer text could match too, unless a line end follows.
+  if (!line_ends && (exact.extended || may_start_bracketed(text, code_form)))
+    return Taken::kUnsure;
+  int taken = exact.code;
+  if (taken < 0) {  // no table text: a bracketed form, or nothing the encoder takes whole
+    const int code = code_form ? bracketed_byte(text, "<CODE ") : -1;
+    const int raw = bracketed_byte(text, "<$");
+    if (code >= 0 && text.size() == kCodeLength) {
+      taken = code;
+    } else if (raw >= 0 && text.size() == kRawLength) {
+      taken = raw;
+    } else {
+      return Taken::kUnsure;
+    }
+  }
+  return taken == given ? Taken::kGivenBack : Taken::kOther;
+}
+
+StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> bytes) const {
+  std::size_t offset = 0;
+  // The verdict on the token in `slot`, which starts at `offset` in the rendering.
+  auto look = [&](int slot) {
+    const SlotForesight& foresight = foresight_[static_cast<std::size_t>(slot)];
+    if (foresight.taken != Taken::kGivenBack) return false;
+    offset += foresight.length;
+    return true;
+  };
+  auto verdict = [&](int slot) {
+    return Foreseen{foresight_[static_cast<std::size_t>(slot)].taken, offset};
+  };
+  for (std::size_t at = 0; at < bytes.size();) {
+    const int b = bytes[at++];
+    const ByteClass& lead = kByteClasses[b];
+    if (lead.kind == ByteKind::kParameterControl) {
+      const int slot = TokenRenderings::parameter_slot(b, at < bytes.size() ? bytes[at++] : 0xFF);
+      if (!look(slot)) return verdict(slot);
+      continue;
+    }
+    if (!look(b)) return verdict(b);
+    if (lead.kind != ByteKind::kRunLead) continue;
+    for (int i = 0; i < lead.follow && at < bytes.size(); ++i) {
+      const int slot = lead.follow_page + bytes[at++];
+      if (!look(slot)) return verdict(slot);
+    }
+  }
+  return {Taken::kGivenBack, offset};
 }
 
 StringEncoder::Token StringEncoder::token_at(std::string_view text, State state) const {

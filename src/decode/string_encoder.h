@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "decode/text_trie.h"
+#include "decode/token_renderings.h"
 #include "table/text_table.h"
 
 // The decoder read backwards: turns a string's text into the bytes an inserter that reads the
@@ -48,12 +50,29 @@ struct StringEncoding {
 
 class StringEncoder {
  public:
-  // Reads the texts from `table`; build a fresh encoder for another table.
-  explicit StringEncoder(const TextTable& table);
+  // Reads the texts from `table`, and learns which of the texts in `renderings` (made from
+  // the same table) encode back whole. Build a fresh encoder for another table.
+  StringEncoder(const TextTable& table, const TokenRenderings& renderings);
 
   // Encodes the text `lines` into `out`. Line ends give no byte, and no token spans two
   // lines. The bytes stop at the end code, D0 or FF where a token starts.
   void encode(std::span<const std::string_view> lines, StringEncoding& out) const;
+
+  // What encode() does with the text the decoder writes for the string `bytes` (end code
+  // included) through the renderings, where a lookup a token can tell: for each token the
+  // encoder takes its whole text and nothing more, whatever text follows, unless the table
+  // has a longer text or a bracketed form that starts with it. Most strings of an unedited
+  // script are told so, without a search of the table.
+  enum class Taken : std::uint8_t {
+    kGivenBack,  // as the same bytes
+    kOther,      // whole, but as other bytes
+    kUnsure,     // encode() must tell
+  };
+  struct Foreseen {
+    Taken taken;  // of the first token not given back, or kGivenBack for the whole string
+    std::size_t offset;  // where that token's text starts in the rendering
+  };
+  Foreseen foresee(std::span<const std::uint8_t> bytes) const;
 
  private:
   // Where the decoder stands: how many parameter or follow bytes are still to come, and for
@@ -68,7 +87,18 @@ class StringEncoder {
   };
 
   Token token_at(std::string_view text, State state) const;
+  // How the encoder takes `text` where a token starts and the text starts with it, if it
+  // should give `given` (the byte, or above 0xFF the control and parameter) from `trie`'s
+  // dictionary; `line_ends`: a line end follows it.
+  Taken taken_as(std::string_view text, const TextTrie& trie, int given, bool line_ends) const;
 
-  TextTrie token_start_;  // 00-FF, BF00-BFFF, F000-F3FF
+  struct SlotForesight {
+    Taken taken = Taken::kUnsure;
+    std::uint8_t length = 0;  // of the slot's text, line ends included
+  };
+  static_assert(TokenRenderings::kLongest <= 0xFF);
+
+  TextTrie token_start_;   // 00-FF, BF00-BFFF, F000-F3FF
   TextTrie run_pages_[2];  // 0100-01FF, 0200-02FF, each by its low byte
+  std::array<SlotForesight, TokenRenderings::kSlots> foresight_;
 };

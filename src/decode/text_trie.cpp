@@ -16,6 +16,17 @@ void TextTrie::add(std::string_view text, int code) {
   if (kept < 0 || code < kept) kept = code;
 }
 
+TextTrie::Exact TextTrie::exact(std::string_view text) const {
+  int node = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const auto byte = static_cast<std::uint8_t>(text[at]);
+    node = at == 0 ? root_[byte] : child(node, byte);
+    if (node == 0) return {};
+  }
+  const Node& n = nodes_[static_cast<std::size_t>(node)];
+  return {node == 0 ? -1 : n.code, n.children > 0};
+}
+
 int TextTrie::add_child(int node, std::uint8_t byte) {
   const int next = static_cast<int>(nodes_.size());
   nodes_.emplace_back();

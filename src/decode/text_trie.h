@@ -42,6 +42,14 @@ class TextTrie {
     return match;
   }
 
+  // What the trie holds for exactly `text`: the code whose text it is (-1 if none), and
+  // whether longer texts start with it.
+  struct Exact {
+    int code = -1;
+    bool extended = false;
+  };
+  Exact exact(std::string_view text) const;
+
  private:
   struct Node {
     std::int32_t code = -1;  // the code whose text ends here, or -1

@@ -1,5 +1,6 @@
 #include "driver/check_script.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,31 +39,37 @@ std::FILE* open_script(const char* path) {
   return file;
 }
 
-// Hands each string the dump writes for the inserter to the checker, with the bytes the
-// decoder reads and the text it writes.
-class StringsToCheck final : public InsertedStringListener {
+// Decodes each string the dump writes for the inserter into memory, and hands it to the
+// checker with the bytes the decoder read.
+class StringsToCheck final : public InsertedStringDecoder {
  public:
   StringsToCheck(RomWindow& window, const TokenRenderings& renderings, ScriptChecker& checker)
       : window_(window), renderings_(renderings), checker_(checker), rendered_(rendering_) {}
 
-  void inserted_string(int linear, int offset) override {
-    if (!checker_.wants_more()) return;
+  void decode_inserted_string(int linear, int offset) override {
     const int start = window_.cursor;
-    read_string_bytes(window_, start, bytes_);
     rendering_.clear();
     decode_string(window_, renderings_, rendered_);
     rendered_.flush();
-    window_.cursor = start;
-    checker_.check({linear, offset, bytes_, rendering_});
+    if (!checker_.wants_more()) return;
+    // The decoder stops just past the end code, so the window holds the bytes it read,
+    // unless it ran past the window's end and read 0xFF there.
+    std::span<const std::uint8_t> bytes(window_.buffer.data() + start,
+                                        static_cast<std::size_t>(window_.cursor - start));
+    if (window_.cursor == RomWindow::kSize) {
+      read_string_bytes(window_, start, past_the_end_);
+      bytes = past_the_end_;
+    }
+    checker_.check({linear, offset, bytes, rendering_});
   }
 
  private:
   RomWindow& window_;
   const TokenRenderings& renderings_;
   ScriptChecker& checker_;
-  std::vector<std::uint8_t> bytes_;
   std::string rendering_;
   ScriptSink rendered_;  // keeps what it is given in rendering_
+  std::vector<std::uint8_t> past_the_end_;
 };
 
 }  // namespace
@@ -74,19 +81,18 @@ ScriptCheck check_script(const char* table_path, const char* script_path, std::F
   std::FILE* script = open_script(script_path);
   if (script == nullptr) return ScriptCheck::kScriptUnreadable;
 
-  const StringEncoder encoder(stores.table);
+  const StringEncoder encoder(stores.table, stores.renderings);
   ScriptFile source(script);
-  ScriptChecker checker(source, encoder);
+  ScriptChecker checker(source, encoder, console);
   StringsToCheck strings(stores.window, stores.renderings, checker);
   ScriptSink nowhere(nullptr);
   DumpContext ctx{image, stores.window, stores.marks, stores.renderings, nowhere, nullptr};
-  ctx.listener = &strings;
+  ctx.inserted_strings = &strings;
   const bool walked = run_dump_plan(ctx);
   if (walked) checker.finish();
   const bool script_read = !std::ferror(script);
   std::fclose(script);
   if (!script_read) return ScriptCheck::kScriptUnreadable;
   if (!walked) return ScriptCheck::kImageUnreadable;
-  std::fwrite(checker.report().data(), 1, checker.report().size(), console);
   return checker.all_well() ? ScriptCheck::kAllWell : ScriptCheck::kFound;
 }

@@ -7,13 +7,13 @@
 enum class ScriptCheck {
   kAllWell,          // every string as dumped and given back, or edited and encodable
   kFound,            // something to look at: the report says what
-  kScriptUnreadable,  // nothing was reported
-  kImageUnreadable,   // nothing was reported
+  kScriptUnreadable,  // read as far as it could be
+  kImageUnreadable,   // checked as far as the image could be read
 };
 
 // `textdump CHECK_SCRIPT <rom image>` once the image is open: reads the table at
 // `table_path` as DUMP_TEXT does and the script at `script_path`, walks the dump plan over
-// `image` and checks each string the script gives the inserter against the image's, then
-// writes the report to `console`. No file is written.
+// `image` and checks each string the script gives the inserter against the image's,
+// reporting on `console` as it goes (ScriptChecker says what). No file is written.
 ScriptCheck check_script(const char* table_path, const char* script_path, std::FILE* image,
                          DumpStores& stores, std::FILE* console);

@@ -76,8 +76,11 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       out = ScriptSink::put<",2)\n#WRITE(PtrTable)\n\n">(out);
     }
     script.written_up_to(out);
-    if (written > 0) tell_inserted_string(ctx, pos + at, base + at);
-    decode_string_at(ctx, pos + at);
+    if (written == 0) {
+      decode_string_at(ctx, pos + at);
+    } else {
+      decode_inserted_string_at(ctx, pos + at, base + at);
+    }
   }
 
   // "[FILE] %06X-%06X [%X]": the block's span and twice its index number, closing its

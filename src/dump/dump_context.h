@@ -9,15 +9,15 @@
 #include "rom/rom_window.h"
 #include "table/token_tally.h"
 
-// Hears of each string the script gives the inserter to write back, with #WRITE(PtrTable)
-// or #W16, just before it is decoded: the window's cursor is at the string's start, and must
-// be there again on return.
-class InsertedStringListener {
+// Decodes, in the dump's place, each string the script gives the inserter to write back
+// (with #WRITE(PtrTable) or #W16): from the window's cursor, which it leaves just past the
+// string's end code, as decode_string does.
+class InsertedStringDecoder {
  public:
-  virtual void inserted_string(int linear, int offset) = 0;
+  virtual void decode_inserted_string(int linear, int offset) = 0;
 
  protected:
-  ~InsertedStringListener() = default;
+  ~InsertedStringDecoder() = default;
 };
 
 // Everything a dump pass works with. The stores are single instances for the whole run;
@@ -32,20 +32,20 @@ struct DumpContext {
   // Null for a dump. CHECK_TABLE sets it to count the blocks, strings and renderings, into a
   // script sink that keeps nothing.
   TokenTally* tally = nullptr;
-  InsertedStringListener* listener = nullptr;  // CHECK_SCRIPT only
+  InsertedStringDecoder* inserted_strings = nullptr;  // CHECK_SCRIPT only
 };
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
 // counting it when the context carries a tally.
 void count_string_at(DumpContext& ctx, int linear);
-// Tells the listener, if any, of the string at the window's cursor: `linear` and `offset`
-// are its linear address and image offset.
-inline void tell_inserted_string(DumpContext& ctx, int linear, int offset) {
-  if (ctx.listener != nullptr) [[unlikely]]
-    ctx.listener->inserted_string(linear, offset);
-}
 inline void decode_string_at(DumpContext& ctx, int linear) {
   if (ctx.tally != nullptr) [[unlikely]]
     return count_string_at(ctx, linear);  // out of line: the dump's loops stay as small
   decode_string(ctx.window, ctx.renderings, ctx.script);
+}
+// The same for a string the script gives the inserter, at image offset `offset`.
+inline void decode_inserted_string_at(DumpContext& ctx, int linear, int offset) {
+  if (ctx.inserted_strings != nullptr) [[unlikely]]
+    return ctx.inserted_strings->decode_inserted_string(linear, offset);
+  decode_string_at(ctx, linear);
 }

@@ -32,8 +32,7 @@ bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
     out = ScriptSink::put<"\n#W16($">(out);
     out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(base + at));
     script.written_up_to(ScriptSink::put<")\n">(out));
-    tell_inserted_string(ctx, lin + at, base + at);
-    decode_string_at(ctx, lin + at);
+    decode_inserted_string_at(ctx, lin + at, base + at);
   }
   return true;
 }

@@ -44,25 +44,33 @@ TextPlace first_difference(const StringEncoding& encoding, std::span<const std::
   return tokens.back().place;
 }
 
+// The place in the text of byte `offset` of `rendering`, whose lines the text's are.
+TextPlace place_in(std::string_view rendering, std::size_t offset) {
+  TextPlace place;
+  std::size_t line_start = 0;
+  for (std::size_t end; (end = rendering.find("\r\n", line_start)) < offset; line_start = end + 2)
+    ++place.line;
+  place.column = static_cast<int>(offset - line_start);
+  return place;
+}
+
 }  // namespace
 
 void ScriptChecker::line(const char* format, ...) {
-  char text[192];
+  std::fputc('\n', console_);
   std::va_list arguments;
   va_start(arguments, format);
-  const int length = std::vsnprintf(text, sizeof text, format, arguments);
+  std::vfprintf(console_, format, arguments);
   va_end(arguments);
-  report_ += '\n';
-  report_.append(text, static_cast<std::size_t>(std::clamp(length, 0, int{sizeof text} - 1)));
 }
 
 void ScriptChecker::place_and_text(const char* tag, TextPlace place, const char* middle) {
   const std::string_view text =
       string_.lines.empty() ? std::string_view{} : string_.lines[static_cast<std::size_t>(place.line)];
-  const std::size_t column = std::min(static_cast<std::size_t>(place.column), text.size());
+  const std::string_view shown = text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
   line("%s line %d, column %d%s\"", tag, string_.first_line + place.line, place.column + 1, middle);
-  report_ += text.substr(column, kShownText);
-  report_ += '"';
+  std::fwrite(shown.data(), 1, shown.size(), console_);
+  std::fputc('"', console_);
 }
 
 void ScriptChecker::check(const DumpedString& dumped) {
@@ -81,21 +89,34 @@ void ScriptChecker::check(const DumpedString& dumped) {
   }
   ++strings_;
   const unsigned at = static_cast<unsigned>(dumped.linear);
-  encoder_.encode(string_.lines, encoding_);
-  const bool encoded = encoding_.outcome == StringEncoding::Outcome::kEncoded;
-
   if (as_dumped(dumped.rendering, string_.lines)) {
-    if (encoded && std::ranges::equal(encoding_.bytes, dumped.bytes)) {
+    const StringEncoder::Foreseen foreseen = encoder_.foresee(dumped.bytes);
+    TextPlace differs;
+    if (foreseen.taken == StringEncoder::Taken::kGivenBack) {
       ++as_dumped_;
       return;
+    }
+    if (foreseen.taken == StringEncoder::Taken::kOther) {
+      differs = place_in(dumped.rendering, foreseen.offset);
+    } else {
+      encoder_.encode(string_.lines, encoding_);
+      if (encoding_.outcome == StringEncoding::Outcome::kEncoded &&
+          std::ranges::equal(encoding_.bytes, dumped.bytes)) {
+        ++as_dumped_;
+        return;
+      }
+      differs = first_difference(encoding_, dumped.bytes);
     }
     ++not_given_back_;
     all_well_ = false;
     char middle[32];
     std::snprintf(middle, sizeof middle, " @ %06X: ", at);
-    place_and_text("[ROUND TRIP]", first_difference(encoding_, dumped.bytes), middle);
+    place_and_text("[ROUND TRIP]", differs, middle);
     return;
   }
+
+  encoder_.encode(string_.lines, encoding_);
+  const bool encoded = encoding_.outcome == StringEncoding::Outcome::kEncoded;
   if (encoded) {
     ++edited_;
     const long long before = static_cast<long long>(dumped.bytes.size());

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,12 +23,13 @@ struct DumpedString {
 //   as dumped   its text is what DUMP_TEXT wrote for it (line ends and the empty lines after
 //               the end code aside), and should encode back to the bytes read;
 //   edited      otherwise, and should encode.
-// The report holds one console line per string that is not as it should be, a line for the
-// first mismatch or missing string, and the summary.
+// It reports one line for each string that is not as it should be, or was edited, a line for
+// the first mismatch or missing string, and the summary.
 class ScriptChecker {
  public:
-  ScriptChecker(ScriptSource& script, const StringEncoder& encoder)
-      : reader_(script), encoder_(encoder) {}
+  // Reports on `console`.
+  ScriptChecker(ScriptSource& script, const StringEncoder& encoder, std::FILE* console)
+      : reader_(script), encoder_(encoder), console_(console) {}
 
   // False once the script and the image went apart: further strings are not looked at.
   bool wants_more() const { return !stopped_; }
@@ -36,7 +37,7 @@ class ScriptChecker {
   // After the image's last string: what the script holds beyond it, and the summary line.
   void finish();
 
-  // Console lines, each starting with a line feed:
+  // The report: console lines, each starting with a line feed:
   //   "[SCRIPT] line N: the image has the string @ LLLLLL here"
   //   "[SCRIPT] line N: the image has no further string"
   //   "[SCRIPT] the string @ LLLLLL is missing"
@@ -47,7 +48,6 @@ class ScriptChecker {
   //   "[SCRIPT] line N starts with # inside the string @ LLLLLL, before its end code"
   //   "[SCRIPT] line N: the file ends inside the string @ LLLLLL, before its end code"
   //   "[SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be encoded"
-  const std::string& report() const { return report_; }
   // True if the script matches the image and every string is as dumped and encodes back,
   // or edited and encodes.
   bool all_well() const { return all_well_; }
@@ -64,7 +64,7 @@ class ScriptChecker {
   StringEncoding encoding_;
   bool stopped_ = false;
   bool all_well_ = true;
-  std::string report_;
+  std::FILE* console_;
 
   int strings_ = 0;
   int as_dumped_ = 0;
