@@ -50,6 +50,8 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
     add(run_pages_[0], 0x0100 + low, low);
     add(run_pages_[1], 0x0200 + low, low);
   }
+  // Every text finds room: 0x600 codes where a token starts, each text at most kMaxText bytes.
+  static_assert(0x600 * TextTable::kMaxText < TextTrie::kMaxNodes);
   static_assert(byte_class(0xC0).follow_page == 0x0100 && byte_class(0xC8).follow_page == 0x0200);
 
   for (int slot = 0; slot < TokenRenderings::kSlots; ++slot) {
@@ -98,6 +100,7 @@ StringEncoder::Taken StringEncoder::taken_as(std::string_view text, const TextTr
 
 StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> bytes) const {
   std::size_t offset = 0;
+  std::size_t token = 0;  // where the token being looked at starts in `bytes`
   // The verdict on the token in `slot`, which starts at `offset` in the rendering.
   auto look = [&](int slot) {
     const SlotForesight& foresight = foresight_[static_cast<std::size_t>(slot)];
@@ -106,9 +109,10 @@ StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> byt
     return true;
   };
   auto verdict = [&](int slot) {
-    return Foreseen{foresight_[static_cast<std::size_t>(slot)].taken, offset};
+    return Foreseen{foresight_[static_cast<std::size_t>(slot)].taken, offset, token};
   };
   for (std::size_t at = 0; at < bytes.size();) {
+    token = at;
     const int b = bytes[at++];
     const ByteClass& lead = kByteClasses[b];
     if (lead.kind == ByteKind::kParameterControl) {
@@ -119,11 +123,12 @@ StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> byt
     if (!look(b)) return verdict(b);
     if (lead.kind != ByteKind::kRunLead) continue;
     for (int i = 0; i < lead.follow && at < bytes.size(); ++i) {
+      token = at;
       const int slot = lead.follow_page + bytes[at++];
       if (!look(slot)) return verdict(slot);
     }
   }
-  return {Taken::kGivenBack, offset};
+  return {Taken::kGivenBack, offset, bytes.size()};
 }
 
 StringEncoder::Token StringEncoder::token_at(std::string_view text, State state) const {
@@ -143,13 +148,27 @@ StringEncoder::Token StringEncoder::token_at(std::string_view text, State state)
   return token;
 }
 
-void StringEncoder::encode(std::span<const std::string_view> lines, StringEncoding& out) const {
-  out.bytes.clear();
+bool StringEncoder::State::give(std::uint8_t b) {
+  if (follow > 0) {
+    --follow;
+    return false;
+  }
+  const ByteClass& read_as = kByteClasses[b];
+  follow = read_as.follow;
+  page = read_as.kind == ByteKind::kRunLead ? read_as.follow_page : 0;
+  return read_as.kind == ByteKind::kEnd;
+}
+
+void StringEncoder::encode(std::span<const std::string_view> lines, StringEncoding& out,
+                           TextPlace from, std::span<const std::uint8_t> given_before) const {
+  out.bytes.assign(given_before.begin(), given_before.end());
   out.tokens.clear();
   State state;
-  for (int line = 0; line < static_cast<int>(lines.size()); ++line) {
+  for (const std::uint8_t b : given_before) state.give(b);
+  for (int line = from.line; line < static_cast<int>(lines.size()); ++line) {
     const std::string_view text = lines[static_cast<std::size_t>(line)];
-    for (std::size_t column = 0; column < text.size();) {
+    for (auto column = static_cast<std::size_t>(line == from.line ? from.column : 0);
+         column < text.size();) {
       const TextPlace place{line, static_cast<int>(column)};
       const Token token = token_at(text.substr(column), state);
       if (token.length == 0) {
@@ -159,27 +178,20 @@ void StringEncoder::encode(std::span<const std::string_view> lines, StringEncodi
       }
       out.tokens.push_back({place, static_cast<int>(out.bytes.size())});
       bool ended = false;
-      const std::uint8_t given[2] = {static_cast<std::uint8_t>(token.given >> 8),
-                                     static_cast<std::uint8_t>(token.given)};
-      for (int i = token.given > 0xFF ? 0 : 1; i < 2; ++i) {
-        const std::uint8_t b = given[i];
-        out.bytes.push_back(b);
-        if (state.follow > 0) {
-          --state.follow;
-          continue;
-        }
-        const ByteClass& read_as = kByteClasses[b];
-        ended = read_as.kind == ByteKind::kEnd;
-        state = {read_as.follow, read_as.kind == ByteKind::kRunLead ? read_as.follow_page : 0};
+      if (token.given > 0xFF) {
+        out.bytes.push_back(static_cast<std::uint8_t>(token.given >> 8));
+        state.give(static_cast<std::uint8_t>(token.given >> 8));  // a parameter control
       }
+      out.bytes.push_back(static_cast<std::uint8_t>(token.given));
+      ended = state.give(static_cast<std::uint8_t>(token.given));
       column += static_cast<std::size_t>(token.length);
       if (ended) {
         // Whatever text is left, on this line or a later one, would be written after it.
         for (std::size_t rest = static_cast<std::size_t>(line); rest < lines.size(); ++rest) {
-          const std::size_t from = rest == static_cast<std::size_t>(line) ? column : 0;
-          if (lines[rest].size() > from) {
+          const std::size_t after = rest == static_cast<std::size_t>(line) ? column : 0;
+          if (lines[rest].size() > after) {
             out.outcome = StringEncoding::Outcome::kTextAfterEnd;
-            out.stop = {static_cast<int>(rest), static_cast<int>(from)};
+            out.stop = {static_cast<int>(rest), static_cast<int>(after)};
             return;
           }
         }

@@ -55,8 +55,11 @@ class StringEncoder {
   StringEncoder(const TextTable& table, const TokenRenderings& renderings);
 
   // Encodes the text `lines` into `out`. Line ends give no byte, and no token spans two
-  // lines. The bytes stop at the end code, D0 or FF where a token starts.
-  void encode(std::span<const std::string_view> lines, StringEncoding& out) const;
+  // lines. The bytes stop at the end code, D0 or FF where a token starts. To go on from a
+  // token's place `from`, give the bytes the text before it encodes to as `given_before`
+  // (they open out.bytes; out.tokens holds only the tokens from there on).
+  void encode(std::span<const std::string_view> lines, StringEncoding& out, TextPlace from = {},
+              std::span<const std::uint8_t> given_before = {}) const;
 
   // What encode() does with the text the decoder writes for the string `bytes` (end code
   // included) through the renderings, where a lookup a token can tell: for each token the
@@ -71,6 +74,7 @@ class StringEncoder {
   struct Foreseen {
     Taken taken;  // of the first token not given back, or kGivenBack for the whole string
     std::size_t offset;  // where that token's text starts in the rendering
+    std::size_t byte;    // and its first byte in `bytes`
   };
   Foreseen foresee(std::span<const std::uint8_t> bytes) const;
 
@@ -80,6 +84,9 @@ class StringEncoder {
   struct State {
     int follow = 0;
     int page = 0;
+
+    // Moves on by byte `b` as the decoder reads it; true if it ends the string.
+    bool give(std::uint8_t b);
   };
   struct Token {
     int length = 0;  // bytes of text it takes; 0: nothing matches

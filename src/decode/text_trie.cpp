@@ -4,50 +4,67 @@ TextTrie::TextTrie() : nodes_(1), edges_(64) {
   shift_ = 32 - 6;  // 64 places
 }
 
+int TextTrie::child(int node, std::uint8_t byte) const {
+  if (node == 0) return root_[byte];
+  const Node& n = nodes_[static_cast<std::size_t>(node)];
+  if (n.fanout == 0) return 0;
+  if (n.fanout == 1) return byte == n.only_byte ? n.only_child : 0;
+  return child_in_table(node, byte);
+}
+
 void TextTrie::add(std::string_view text, int code) {
   int node = 0;
   for (std::size_t at = 0; at < text.size(); ++at) {
     const auto byte = static_cast<std::uint8_t>(text[at]);
-    int next = at == 0 ? root_[byte] : child(node, byte);
-    if (next == 0) next = add_child(node, byte);
+    int next = child(node, byte);
+    if (next == 0) {
+      if (nodes_.size() >= kMaxNodes) return;
+      next = add_child(node, byte);
+    }
     node = next;
   }
-  std::int32_t& kept = nodes_[static_cast<std::size_t>(node)].code;
-  if (kept < 0 || code < kept) kept = code;
+  std::uint16_t& kept = nodes_[static_cast<std::size_t>(node)].code;
+  if (kept == kNoCode || code < kept) kept = static_cast<std::uint16_t>(code);
 }
 
 TextTrie::Exact TextTrie::exact(std::string_view text) const {
   int node = 0;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    const auto byte = static_cast<std::uint8_t>(text[at]);
-    node = at == 0 ? root_[byte] : child(node, byte);
-    if (node == 0) return {};
-  }
+  for (std::size_t at = 0; at < text.size() && (at == 0 || node != 0); ++at)
+    node = child(node, static_cast<std::uint8_t>(text[at]));
+  if (node == 0) return {};
   const Node& n = nodes_[static_cast<std::size_t>(node)];
-  return {node == 0 ? -1 : n.code, n.children > 0};
+  return {n.code == kNoCode ? -1 : n.code, n.fanout > 0};
 }
 
 int TextTrie::add_child(int node, std::uint8_t byte) {
   const int next = static_cast<int>(nodes_.size());
   nodes_.emplace_back();
-  Node& parent = nodes_[static_cast<std::size_t>(node)];
-  if (++parent.children == 1) {
-    parent.only_byte = byte;
-    parent.only_child = next;
-  }
   if (node == 0) {
-    root_[byte] = next;
+    root_[byte] = static_cast<std::uint16_t>(next);
     return next;
   }
-  // Every child goes into the table too: a node that gains a second child looks its first
-  // one up there from then on.
+  Node& parent = nodes_[static_cast<std::size_t>(node)];
+  if (parent.fanout == 0) {
+    parent.fanout = 1;
+    parent.only_byte = byte;
+    parent.only_child = static_cast<std::uint16_t>(next);
+    return next;
+  }
+  if (parent.fanout == 1) {  // from now on its children are looked up in the table
+    parent.fanout = 2;
+    put_edge(node, parent.only_byte, parent.only_child);
+  }
+  put_edge(node, byte, next);
+  return next;
+}
+
+void TextTrie::put_edge(int node, std::uint8_t byte, int child) {
   if (2 * (edges_used_ + 1) > edges_.size()) grow();  // at most half full
   const std::uint32_t key = (static_cast<std::uint32_t>(node) << 8 | byte) + 1;
   std::size_t at = place_of(key);
   while (edges_[at].key != 0) at = (at + 1) & (edges_.size() - 1);
-  edges_[at] = {key, next};
+  edges_[at] = {key, static_cast<std::uint32_t>(child)};
   ++edges_used_;
-  return next;
 }
 
 void TextTrie::grow() {

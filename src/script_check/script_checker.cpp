@@ -1,8 +1,8 @@
 #include "script_check/script_checker.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
+#include <charconv>
+#include <iterator>
 
 namespace {
 
@@ -56,39 +56,58 @@ TextPlace place_in(std::string_view rendering, std::size_t offset) {
 
 }  // namespace
 
-void ScriptChecker::line(const char* format, ...) {
-  std::fputc('\n', console_);
-  std::va_list arguments;
-  va_start(arguments, format);
-  std::vfprintf(console_, format, arguments);
-  va_end(arguments);
+void ScriptChecker::put_number(long long value) {
+  char digits[24];
+  const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
+  line_.append(digits, result.ptr);
 }
 
-void ScriptChecker::place_and_text(const char* tag, TextPlace place, const char* middle) {
+void ScriptChecker::put_address(int linear) {
+  char digits[16];
+  const auto result = std::to_chars(std::begin(digits), std::end(digits), static_cast<unsigned>(linear), 16);
+  const auto length = result.ptr - digits;
+  if (length < 6) line_.append(static_cast<std::size_t>(6 - length), '0');
+  for (const char* c = digits; c != result.ptr; ++c)
+    line_ += *c >= 'a' ? static_cast<char>(*c - 'a' + 'A') : *c;
+}
+
+void ScriptChecker::write_line() {
+  std::fwrite(line_.data(), 1, line_.size(), console_);
+  line_.assign(1, '\n');
+}
+
+void ScriptChecker::put_place_and_text(TextPlace place) {
   const std::string_view text =
       string_.lines.empty() ? std::string_view{} : string_.lines[static_cast<std::size_t>(place.line)];
-  const std::string_view shown = text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
-  line("%s line %d, column %d%s\"", tag, string_.first_line + place.line, place.column + 1, middle);
-  std::fwrite(shown.data(), 1, shown.size(), console_);
-  std::fputc('"', console_);
+  put("line ");
+  put_number(string_.first_line + place.line);
+  put(", column ");
+  put_number(place.column + 1);
+  shown_ = text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
 }
 
 void ScriptChecker::check(const DumpedString& dumped) {
   if (stopped_) return;
   if (!reader_.next(string_)) {
-    line("[SCRIPT] the string @ %06X is missing", static_cast<unsigned>(dumped.linear));
+    put("[SCRIPT] the string @ ");
+    put_address(dumped.linear);
+    put(" is missing");
+    write_line();
     stop();
     return;
   }
   if (string_.linear != static_cast<std::uint64_t>(dumped.linear) ||
       string_.offset != static_cast<std::uint64_t>(dumped.offset)) {
-    line("[SCRIPT] line %d: the image has the string @ %06X here", string_.position_line,
-         static_cast<unsigned>(dumped.linear));
+    put("[SCRIPT] line ");
+    put_number(string_.position_line);
+    put(": the image has the string @ ");
+    put_address(dumped.linear);
+    put(" here");
+    write_line();
     stop();
     return;
   }
   ++strings_;
-  const unsigned at = static_cast<unsigned>(dumped.linear);
   if (as_dumped(dumped.rendering, string_.lines)) {
     const StringEncoder::Foreseen foreseen = encoder_.foresee(dumped.bytes);
     TextPlace differs;
@@ -99,7 +118,9 @@ void ScriptChecker::check(const DumpedString& dumped) {
     if (foreseen.taken == StringEncoder::Taken::kOther) {
       differs = place_in(dumped.rendering, foreseen.offset);
     } else {
-      encoder_.encode(string_.lines, encoding_);
+      // The tokens before it are given back as they are: encode from there.
+      encoder_.encode(string_.lines, encoding_, place_in(dumped.rendering, foreseen.offset),
+                      dumped.bytes.first(foreseen.byte));
       if (encoding_.outcome == StringEncoding::Outcome::kEncoded &&
           std::ranges::equal(encoding_.bytes, dumped.bytes)) {
         ++as_dumped_;
@@ -109,41 +130,64 @@ void ScriptChecker::check(const DumpedString& dumped) {
     }
     ++not_given_back_;
     all_well_ = false;
-    char middle[32];
-    std::snprintf(middle, sizeof middle, " @ %06X: ", at);
-    place_and_text("[ROUND TRIP]", differs, middle);
+    put("[ROUND TRIP] ");
+    put_place_and_text(differs);
+    put(" @ ");
+    put_address(dumped.linear);
+    put(": \"");
+    put(shown_);
+    put("\"");
+    write_line();
     return;
   }
 
   encoder_.encode(string_.lines, encoding_);
-  const bool encoded = encoding_.outcome == StringEncoding::Outcome::kEncoded;
-  if (encoded) {
+  if (encoding_.outcome == StringEncoding::Outcome::kEncoded) {
     ++edited_;
-    const long long before = static_cast<long long>(dumped.bytes.size());
-    const long long after = static_cast<long long>(encoding_.bytes.size());
+    const auto before = static_cast<long long>(dumped.bytes.size());
+    const auto after = static_cast<long long>(encoding_.bytes.size());
     added_bytes_ += after - before;
-    line("[EDITED] line %d @ %06X: %lld -> %lld bytes", string_.position_line, at, before, after);
+    put("[EDITED] line ");
+    put_number(string_.position_line);
+    put(" @ ");
+    put_address(dumped.linear);
+    put(": ");
+    put_number(before);
+    put(" -> ");
+    put_number(after);
+    put(" bytes");
+    write_line();
     return;
   }
 
   ++cannot_encode_;
   all_well_ = false;
+  put("[SCRIPT] ");
   switch (encoding_.outcome) {
     case StringEncoding::Outcome::kNoCandidate:
-      place_and_text("[SCRIPT]", encoding_.stop, ": no code for ");
+      put_place_and_text(encoding_.stop);
+      put(": no code for \"");
+      put(shown_);
+      put("\"");
       break;
     case StringEncoding::Outcome::kTextAfterEnd:
-      line("[SCRIPT] line %d: text after the end code", string_.first_line + encoding_.stop.line);
+      put("line ");
+      put_number(string_.first_line + encoding_.stop.line);
+      put(": text after the end code");
       break;
     default:
+      put("line ");
+      put_number(string_.cut_line);
       if (string_.cut == ScriptString::Cut::kEndOfFile) {
-        line("[SCRIPT] line %d: the file ends inside the string @ %06X, before its end code",
-             string_.cut_line, at);
+        put(": the file ends inside the string @ ");
       } else {
-        line("[SCRIPT] line %d starts with %s inside the string @ %06X, before its end code",
-             string_.cut_line, string_.cut == ScriptString::Cut::kHash ? "#" : "//", at);
+        put(string_.cut == ScriptString::Cut::kHash ? " starts with # inside the string @ "
+                                                    : " starts with // inside the string @ ");
       }
+      put_address(dumped.linear);
+      put(", before its end code");
   }
+  write_line();
 }
 
 void ScriptChecker::stop() {
@@ -153,10 +197,25 @@ void ScriptChecker::stop() {
 
 void ScriptChecker::finish() {
   if (!stopped_ && reader_.next(string_)) {
-    line("[SCRIPT] line %d: the image has no further string", string_.position_line);
+    put("[SCRIPT] line ");
+    put_number(string_.position_line);
+    put(": the image has no further string");
+    write_line();
     stop();
   }
-  line("[SUMMARY] %d strings: %d as dumped, %d edited (%+lld bytes), %d not given back, "
-       "%d cannot be encoded",
-       strings_, as_dumped_, edited_, added_bytes_, not_given_back_, cannot_encode_);
+  put("[SUMMARY] ");
+  put_number(strings_);
+  put(" strings: ");
+  put_number(as_dumped_);
+  put(" as dumped, ");
+  put_number(edited_);
+  put(" edited (");
+  if (added_bytes_ >= 0) put("+");
+  put_number(added_bytes_);
+  put(" bytes), ");
+  put_number(not_given_back_);
+  put(" not given back, ");
+  put_number(cannot_encode_);
+  put(" cannot be encoded");
+  write_line();
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,9 +55,16 @@ class ScriptChecker {
 
  private:
   void stop();
-  void line(const char* format, ...);
-  // "line N, column C" and the line's text from there, for a place in the current string.
-  void place_and_text(const char* tag, TextPlace place, const char* middle);
+  // The report's lines are built piece by piece in `line_`, which starts with its line feed:
+  // printf's reading of a format costs more than the check of an unedited string, and a table
+  // that does not give its own dump back has a line for thousands of strings.
+  void put(std::string_view text) { line_ += text; }
+  void put_number(long long value);
+  void put_address(int linear);  // "%06X"
+  // "line N, column C" of a place in the current string; the line's text from there, at most
+  // kShownText bytes, into `shown_`.
+  void put_place_and_text(TextPlace place);
+  void write_line();
 
   ScriptReader reader_;
   const StringEncoder& encoder_;
@@ -65,6 +73,8 @@ class ScriptChecker {
   bool stopped_ = false;
   bool all_well_ = true;
   std::FILE* console_;
+  std::string line_ = "\n";
+  std::string_view shown_;
 
   int strings_ = 0;
   int as_dumped_ = 0;

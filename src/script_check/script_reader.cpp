@@ -1,31 +1,29 @@
 #include "script_check/script_reader.h"
 
-#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
 
 constexpr std::uint64_t kNoAddress = ~std::uint64_t{0};
 
+// The value of each upper-case hexadecimal digit, -1 for any other byte.
+constexpr auto kHexDigits = [] {
+  std::array<std::int8_t, 256> digits{};
+  digits.fill(-1);
+  for (int i = 0; i < 10; ++i) digits['0' + i] = static_cast<std::int8_t>(i);
+  for (int i = 0; i < 6; ++i) digits['A' + i] = static_cast<std::int8_t>(10 + i);
+  return digits;
+}();
+
 // Six or more upper-case hexadecimal digits at the start of `text`, read as a number and
 // taken off. Past 16 significant digits the value is kNoAddress.
 bool take_hex(std::string_view& text, std::uint64_t& value) {
   std::size_t digits = 0;
   value = 0;
-  int significant = 0;
-  for (; digits < text.size(); ++digits) {
-    const char c = text[digits];
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      break;
-    }
-    if (value != 0 || digit != 0) ++significant;
-    value = significant > 16 ? kNoAddress : value << 4 | static_cast<std::uint64_t>(digit);
-  }
+  for (int digit; digits < text.size() && (digit = kHexDigits[static_cast<std::uint8_t>(text[digits])]) >= 0;
+       ++digits)
+    value = value >> 60 != 0 ? kNoAddress : value << 4 | static_cast<std::uint64_t>(digit);
   text.remove_prefix(digits);
   return digits >= 6;
 }
@@ -43,92 +41,114 @@ bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint6
          take_hex(line, offset) && line == "]";
 }
 
-bool ScriptReader::take_line(Line& line) {
+ScriptReader::ScriptReader(ScriptSource& source)
+    : source_(source), buffer_(new char[kFirstRoom]) {
+  scan_ = filled_ = keep_ = buffer_.get();
+}
+
+std::string_view ScriptReader::take_line() {
   if (held_) {
     held_ = false;
-    line = held_line_;
-    return true;
+    return held_line_;
   }
   for (;;) {
-    const char* const from = buffer_.data() + scan_;
-    const auto* end = static_cast<const char*>(std::memchr(from, '\n', filled_ - scan_));
-    if (end != nullptr || (source_done_ && scan_ < filled_)) {
-      const std::size_t size = end != nullptr ? static_cast<std::size_t>(end - from) : filled_ - scan_;
-      line = {scan_, size};
-      scan_ += end != nullptr ? size + 1 : size;
-      if (end != nullptr && size > 0 && from[size - 1] == '\r') --line.size;
+    const auto* end = static_cast<const char*>(std::memchr(scan_, '\n', filled_ - scan_));
+    if (end != nullptr) {
+      const char* const start = scan_;
+      scan_ = end + 1;
       ++lines_read_;
-      return true;
+      if (end > start && end[-1] == '\r') --end;
+      return {start, static_cast<std::size_t>(end - start)};
     }
-    if (source_done_) return false;
+    if (source_done_) {
+      if (scan_ == filled_) return {};
+      const char* const start = scan_;
+      scan_ = filled_;
+      ++lines_read_;
+      return {start, static_cast<std::size_t>(filled_ - start)};
+    }
     refill();
   }
 }
 
 void ScriptReader::refill() {
-  // Drop what is no longer needed, and make room if the rest fills half the buffer.
-  const std::size_t dropped = keep_;
-  std::memmove(buffer_.data(), buffer_.data() + dropped, filled_ - dropped);
-  filled_ -= dropped;
-  scan_ -= dropped;
-  keep_ = 0;
-  held_line_.at -= std::min(held_line_.at, dropped);
-  for (Line& line : text_) line.at -= dropped;
-  if (2 * filled_ > buffer_.size()) buffer_.resize(2 * buffer_.size());
-  const std::size_t got = source_.read(buffer_.data() + filled_, buffer_.size() - filled_);
+  // Keep what is still needed at the start, in a larger buffer if it fills half this one.
+  const std::size_t kept = static_cast<std::size_t>(filled_ - keep_);
+  char* to = buffer_.get();
+  std::unique_ptr<char[]> larger;
+  if (2 * kept > room_) {
+    room_ *= 2;
+    larger.reset(new char[room_]);
+    to = larger.get();
+  }
+  std::memmove(to, keep_, kept);
+  const std::ptrdiff_t moved = to - keep_;
+  auto move = [&](std::string_view& line) { line = {line.data() + moved, line.size()}; };
+  if (held_) move(held_line_);
+  if (kept_lines_ != nullptr)
+    for (std::string_view& line : *kept_lines_) move(line);
+  scan_ += moved;
+  keep_ = to;
+  filled_ = to + kept;
+  if (larger) buffer_ = std::move(larger);
+  const std::size_t got = source_.read(const_cast<char*>(filled_), room_ - kept);
   filled_ += got;
   if (got == 0) source_done_ = true;
 }
 
 bool ScriptReader::next(ScriptString& string) {
-  Line line;
+  kept_lines_ = nullptr;
   // The commands: a position line, then #WRITEINDEX( and #WRITE(PtrTable), or #W16(.
   for (;;) {
-    keep_ = held_ ? held_line_.at : scan_;
-    if (!take_line(line)) return false;
-    if (!read_position_line(view(line), string.linear, string.offset)) continue;
+    keep_ = held_ ? held_line_.data() : scan_;
+    std::string_view line = take_line();
+    if (line.data() == nullptr) return false;
+    if (!read_position_line(line, string.linear, string.offset)) continue;
     string.position_line = lines_read_;
     keep_ = scan_;
-    if (!take_line(line)) return false;
-    if (view(line).starts_with("#W16(")) break;
-    if (!view(line).starts_with("#WRITEINDEX(")) {
+    line = take_line();
+    if (line.data() == nullptr) return false;
+    if (line.starts_with("#W16(")) break;
+    if (!line.starts_with("#WRITEINDEX(")) {
       held_ = true;  // may be the next position line
       held_line_ = line;
       continue;
     }
     keep_ = scan_;
-    if (!take_line(line)) return false;
-    if (view(line) == "#WRITE(PtrTable)") break;
+    line = take_line();
+    if (line.data() == nullptr) return false;
+    if (line == "#WRITE(PtrTable)") break;
     held_ = true;
     held_line_ = line;
   }
 
   // The text, from its first line that is not empty up to a line that starts with "//" or
   // "#", or to the end of the file.
-  text_.clear();
-  string.first_line = 0;
+  std::vector<std::string_view>& lines = string.lines;
+  lines.clear();
+  kept_lines_ = &lines;
   for (;;) {
-    keep_ = text_.empty() ? scan_ : text_.front().at;
-    if (!take_line(line)) {
+    keep_ = lines.empty() ? scan_ : lines.front().data();
+    const std::string_view line = take_line();
+    if (line.data() == nullptr) {
       string.cut = ScriptString::Cut::kEndOfFile;
       string.cut_line = lines_read_ + 1;
       break;
     }
-    const std::string_view text = view(line);
-    const bool hash = text.starts_with('#');
-    if (hash || text.starts_with("//")) {
-      string.cut = hash ? ScriptString::Cut::kHash : ScriptString::Cut::kSlashes;
+    if (!line.empty() && (line[0] == '#' || line.starts_with("//"))) {
+      string.cut = line[0] == '#' ? ScriptString::Cut::kHash : ScriptString::Cut::kSlashes;
       string.cut_line = lines_read_;
       held_ = true;
       held_line_ = line;
       break;
     }
-    if (text_.empty() && text.empty()) continue;
-    if (text_.empty()) string.first_line = lines_read_;
-    text_.push_back(line);
+    if (lines.empty()) {
+      if (line.empty()) continue;
+      string.first_line = lines_read_;
+    }
+    lines.push_back(line);
   }
-  if (text_.empty()) string.first_line = string.cut_line;
-  string.lines.clear();
-  for (const Line& text : text_) string.lines.push_back(view(text));
+  kept_lines_ = nullptr;
+  if (lines.empty()) string.first_line = string.cut_line;
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -46,37 +47,32 @@ class ScriptSource {
 // after it: a script of many MiB costs no more memory than its longest string.
 class ScriptReader {
  public:
-  explicit ScriptReader(ScriptSource& source) : source_(source), buffer_(kFirstRoom) {}
+  explicit ScriptReader(ScriptSource& source);
 
   // The next string, into `string` (its line list keeps its room). False when none is left.
   bool next(ScriptString& string);
 
  private:
-  static constexpr std::size_t kFirstRoom = 1 << 18;
+  static constexpr std::size_t kFirstRoom = 1 << 16;
 
-  // A line as its place in the buffer, which moves when the buffer is refilled.
-  struct Line {
-    std::size_t at = 0;
-    std::size_t size = 0;
-  };
-  // The next line, its CR before the LF left off; false at the end of the file. Bytes before
-  // `keep_` may be dropped meanwhile.
-  bool take_line(Line& line);
+  // The next line, its CR before the LF left off; a null view at the end of the file. Bytes
+  // before `keep_` may be dropped meanwhile, and the lines in `kept_lines_` move with the rest.
+  std::string_view take_line();
   void refill();
-  std::string_view view(Line line) const { return {buffer_.data() + line.at, line.size}; }
 
   ScriptSource& source_;
-  std::vector<char> buffer_;
-  std::size_t filled_ = 0;  // bytes of the buffer that hold script
-  std::size_t scan_ = 0;    // where the next line starts
-  std::size_t keep_ = 0;    // the first byte still needed
+  std::unique_ptr<char[]> buffer_;
+  std::size_t room_ = kFirstRoom;
+  const char* scan_;    // where the next line starts
+  const char* filled_;  // the end of what was read
+  const char* keep_;    // the first byte still needed
   bool source_done_ = false;
   int lines_read_ = 0;
   // A line read while looking for the end of a text or for a command, which the next search
   // starts with.
   bool held_ = false;
-  Line held_line_;
-  std::vector<Line> text_;  // the text lines of the string being read
+  std::string_view held_line_;
+  std::vector<std::string_view>* kept_lines_ = nullptr;  // the text being read
 };
 
 // The two numbers of a position line, if `line` is one.
