@@ -71,18 +71,18 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
       // The control's own text or "<CODE XX>", then the parameter as "<$XX>", which is all
       // that may come after the control: the control decides.
       constexpr std::size_t kParameter = kRawLength;
-      foresight.taken = taken_as(text.substr(0, text.size() - kParameter), token_start_, key >> 8, false);
+      foresight.taken =
+          taken_as(text.substr(0, text.size() - kParameter), token_start_, key >> 8, false);
     }
   }
 }
 
-StringEncoder::Taken StringEncoder::taken_as(std::string_view text, const TextTrie& trie,
-                                             int given, bool line_ends) const {
+StringEncoder::Taken StringEncoder::taken_as(std::string_view text, const TextTrie& trie, int given,
+                                             bool line_ends) const {
   const bool code_form = &trie == &token_start_;
   const TextTrie::Exact exact = trie.exact(text);
   // A longer text could match too, unless a line end follows.
-  if (!line_ends && (exact.extended || may_start_bracketed(text, code_form)))
-    return Taken::kUnsure;
+  if (!line_ends && (exact.extended || may_start_bracketed(text, code_form))) return Taken::kUnsure;
   int taken = exact.code;
   if (taken < 0) {  // no table text: a bracketed form, or nothing the encoder takes whole
     const int code = code_form ? bracketed_byte(text, "<CODE ") : -1;

@@ -32,10 +32,10 @@ struct TextPlace {
 // What encode() found. Its vectors keep their room from one string to the next.
 struct StringEncoding {
   enum class Outcome {
-    kEncoded,        // the text ends with the token that gives the end code
-    kNoCandidate,    // nothing matches at `stop`
-    kTextAfterEnd,   // the end code came, and text follows it at `stop`
-    kNoEndCode,      // the text ran out before an end code
+    kEncoded,       // the text ends with the token that gives the end code
+    kNoCandidate,   // nothing matches at `stop`
+    kTextAfterEnd,  // the end code came, and text follows it at `stop`
+    kNoEndCode,     // the text ran out before an end code
   };
   struct Token {
     TextPlace place;
@@ -72,7 +72,7 @@ class StringEncoder {
     kUnsure,     // encode() must tell
   };
   struct Foreseen {
-    Taken taken;  // of the first token not given back, or kGivenBack for the whole string
+    Taken taken;         // of the first token not given back, or kGivenBack for the whole string
     std::size_t offset;  // where that token's text starts in the rendering
     std::size_t byte;    // and its first byte in `bytes`
   };

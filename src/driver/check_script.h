@@ -5,8 +5,8 @@
 #include "driver/run.h"
 
 enum class ScriptCheck {
-  kAllWell,          // every string as dumped and given back, or edited and encodable
-  kFound,            // something to look at: the report says what
+  kAllWell,           // every string as dumped and given back, or edited and encodable
+  kFound,             // something to look at: the report says what
   kScriptUnreadable,  // read as far as it could be
   kImageUnreadable,   // checked as far as the image could be read
 };

@@ -4,25 +4,31 @@ void write_usage(std::FILE* out) {
   std::fputs(
       "Usage: textdump DUMP_TEXT <rom image>\n"
       "       textdump CHECK_TABLE <rom image>\n"
+      "       textdump CHECK_SCRIPT <rom image>\n"
       "       textdump --help | --version\n"
       "\n"
       "DUMP_TEXT dumps every string of the LoROM image that the built-in dump plan names\n"
       "into an insertion script. CHECK_TABLE reads the same strings and reports the table\n"
       "lines it ignores and the codes that have no text; it writes no script.\n"
+      "CHECK_SCRIPT reads the edited script back and checks each string the inserter\n"
+      "writes against the image and the table: that unedited strings encode back to the\n"
+      "image's bytes and edited ones encode at all. It writes no file.\n"
       "Paths are relative to the working folder:\n"
       "\n"
       "  <rom image>             read only\n"
       "  table/table_dump.txt    the character table, read; if it is missing, that is\n"
       "                          reported and every code is written by its value\n"
-      "  text/script.txt         the script, created or replaced; the folder text must exist\n"
+      "  text/script.txt         the script, created or replaced; the folder text must exist;\n"
+      "                          read by CHECK_SCRIPT\n"
       "\n"
       "Progress and warnings go to standard output, errors to standard error.\n"
       "\n"
       "Exit status:\n"
       "  0    the dump was written or the table checked; also for --help, --version and\n"
-      "       any other command word, which writes nothing\n"
+      "       any other command word, which writes nothing; CHECK_SCRIPT: all is well\n"
+      "  1    CHECK_SCRIPT found a string to look at\n"
       "  255  an error (-1 on Windows): no image given, the image cannot be read, or the\n"
-      "       script cannot be created or written\n",
+      "       script cannot be created, written or (CHECK_SCRIPT) read\n",
       out);
 }
 

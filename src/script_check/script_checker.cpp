@@ -31,12 +31,12 @@ TextPlace first_difference(const StringEncoding& encoding, std::span<const std::
   const auto& tokens = encoding.tokens;
   for (std::size_t t = 0; t < tokens.size(); ++t) {
     const std::size_t from = static_cast<std::size_t>(tokens[t].first_byte);
-    const std::size_t to = t + 1 < tokens.size() ? static_cast<std::size_t>(tokens[t + 1].first_byte)
-                                                 : encoding.bytes.size();
-    if (to > read.size() ||
-        !std::equal(encoding.bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                    encoding.bytes.begin() + static_cast<std::ptrdiff_t>(to),
-                    read.begin() + static_cast<std::ptrdiff_t>(from)))
+    const std::size_t to = t + 1 < tokens.size()
+                               ? static_cast<std::size_t>(tokens[t + 1].first_byte)
+                               : encoding.bytes.size();
+    if (to > read.size() || !std::equal(encoding.bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                                        encoding.bytes.begin() + static_cast<std::ptrdiff_t>(to),
+                                        read.begin() + static_cast<std::ptrdiff_t>(from)))
       return tokens[t].place;
   }
   if (encoding.outcome == StringEncoding::Outcome::kNoCandidate || tokens.empty())
@@ -64,7 +64,8 @@ void ScriptChecker::put_number(long long value) {
 
 void ScriptChecker::put_address(int linear) {
   char digits[16];
-  const auto result = std::to_chars(std::begin(digits), std::end(digits), static_cast<unsigned>(linear), 16);
+  const auto result =
+      std::to_chars(std::begin(digits), std::end(digits), static_cast<unsigned>(linear), 16);
   const auto length = result.ptr - digits;
   if (length < 6) line_.append(static_cast<std::size_t>(6 - length), '0');
   for (const char* c = digits; c != result.ptr; ++c)
@@ -77,8 +78,9 @@ void ScriptChecker::write_line() {
 }
 
 void ScriptChecker::put_place_and_text(TextPlace place) {
-  const std::string_view text =
-      string_.lines.empty() ? std::string_view{} : string_.lines[static_cast<std::size_t>(place.line)];
+  const std::string_view text = string_.lines.empty()
+                                    ? std::string_view{}
+                                    : string_.lines[static_cast<std::size_t>(place.line)];
   put("line ");
   put_number(string_.first_line + place.line);
   put(", column ");

@@ -48,7 +48,8 @@ class ScriptChecker {
   //   "[SCRIPT] line N: text after the end code"
   //   "[SCRIPT] line N starts with # inside the string @ LLLLLL, before its end code"
   //   "[SCRIPT] line N: the file ends inside the string @ LLLLLL, before its end code"
-  //   "[SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be encoded"
+  //   "[SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be
+  //   encoded"
   // True if the script matches the image and every string is as dumped and encodes back,
   // or edited and encodes.
   bool all_well() const { return all_well_; }

@@ -21,7 +21,8 @@ constexpr auto kHexDigits = [] {
 bool take_hex(std::string_view& text, std::uint64_t& value) {
   std::size_t digits = 0;
   value = 0;
-  for (int digit; digits < text.size() && (digit = kHexDigits[static_cast<std::uint8_t>(text[digits])]) >= 0;
+  for (int digit;
+       digits < text.size() && (digit = kHexDigits[static_cast<std::uint8_t>(text[digits])]) >= 0;
        ++digits)
     value = value >> 60 != 0 ? kNoAddress : value << 4 | static_cast<std::uint64_t>(digit);
   text.remove_prefix(digits);
@@ -41,8 +42,7 @@ bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint6
          take_hex(line, offset) && line == "]";
 }
 
-ScriptReader::ScriptReader(ScriptSource& source)
-    : source_(source), buffer_(new char[kFirstRoom]) {
+ScriptReader::ScriptReader(ScriptSource& source) : source_(source), buffer_(new char[kFirstRoom]) {
   scan_ = filled_ = keep_ = buffer_.get();
 }
 

@@ -1,0 +1,123 @@
+// CHECK_SCRIPT on the sample image: its fresh script, then copies with edits of each kind.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/process.h"
+
+namespace {
+
+struct Edit {
+  std::string from;
+  std::string to;
+  bool last = false;  // the last place `from` is found, else the first
+};
+
+struct Case {
+  const char* name;
+  std::vector<Edit> edits;  // to the script, whose line ends are CR LF
+  std::string table_lines;  // added to the sample's table
+  std::string out;
+  int exit_status;
+};
+
+std::string edited(std::string script, const std::vector<Edit>& edits) {
+  for (const Edit& edit : edits) {
+    const std::size_t at = edit.last ? script.rfind(edit.from) : script.find(edit.from);
+    if (at == std::string::npos) {
+      ADD_FAILURE() << "not in the script: " << edit.from;
+      continue;
+    }
+    script.replace(at, edit.from.size(), edit.to);
+  }
+  return script;
+}
+
+std::string lf_only(std::string script) {
+  std::erase(script, '\r');
+  return script;
+}
+
+TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
+#ifndef SAMPLE_MAKER_EXE
+  GTEST_SKIP() << "the sample image maker is not built";
+#else
+  TempFolder f;
+  ASSERT_EQ(run_process(SAMPLE_MAKER_EXE, {f.path()}, f.path()).exit_status, 0);
+  ASSERT_EQ(run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, f.path()).exit_status, 0);
+  const std::string fresh = read_file(f / "text/script.txt");
+  const std::string table = read_file(f / "table/table_dump.txt");
+  const std::string all_well =
+      "\n[SUMMARY] 59 strings: 59 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+      "encoded";
+
+  const Case cases[] = {
+      {"fresh", {}, "", all_well, 0},
+      {"one of each",
+       {{"Maybe tomorrow.[END]", "Perhaps tomorrow![END]"},
+        {"Someone is at the door.", "Someone is at the door~"},
+        {"Three tins of beans.[end]", "Three tins of beans.[end] "},
+        {"\r\nLow water at noon.", "\r\n#Low water at noon."},
+        {"[br]\r\nBring in the nets.", "[br]\r\n//Bring in the nets."},
+        {"Dawn at[end]", "Dawn at", true}},
+       // A second code with the text of 0x0221, and lower: "é" no longer gives 0x21 back.
+       "0206=\xC3\xA9\n",
+       "\n[EDITED] line 25 @ 07C016: 16 -> 18 bytes"
+       "\n[SCRIPT] line 90, column 23: no code for \"~[end]\""
+       "\n[SCRIPT] line 108 starts with // inside the string @ 1CC015, before its end code"
+       "\n[ROUND TRIP] line 199, column 44 @ 079065: \"\xC3\xA9\xC3\xB1<$05>[shake]\""
+       "\n[SCRIPT] line 302 starts with # inside the string @ 00C384, before its end code"
+       "\n[SCRIPT] line 543: text after the end code"
+       "\n[SCRIPT] line 828: the file ends inside the string @ 3BFFF8, before its end code"
+       "\n[SUMMARY] 59 strings: 52 as dumped, 1 edited (+2 bytes), 1 not given back, 5 cannot be "
+       "encoded",
+       1},
+      {"a string missing at the end",
+       {{"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
+       "",
+       "\n[SCRIPT] the string @ 3BFFF8 is missing"
+       "\n[SUMMARY] 58 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      {"another string in its place",
+       {{"//[07C016 ~ 03C016]", "//[07C016 ~ 03C017]"}},
+       "",
+       "\n[SCRIPT] line 25: the image has the string @ 07C016 here"
+       "\n[SUMMARY] 0 strings: 0 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      {"a string the image does not have",
+       {{"Dawn at[end]\r\n", "Dawn at[end]\r\n//[3C0000 ~ 1E0000]\r\n#W16($1E0000)\r\nx\r\n",
+         true}},
+       "",
+       "\n[SCRIPT] line 826: the image has no further string"
+       "\n[SUMMARY] 59 strings: 59 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    write_file(f / "text/script.txt", edited(fresh, c.edits));
+    write_file(f / "table/table_dump.txt", table + c.table_lines);
+    const ProcessResult check = run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "sample.rom"}, f.path());
+    EXPECT_EQ(check.out, c.out);
+    EXPECT_EQ(check.err, "");
+    EXPECT_EQ(check.exit_status, c.exit_status);
+  }
+
+  // Saved by an editor with LF alone, the script reads the same; no script is an error.
+  write_file(f / "table/table_dump.txt", table);
+  write_file(f / "text/script.txt", lf_only(fresh));
+  EXPECT_EQ(run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "sample.rom"}, f.path()).out, all_well);
+  std::filesystem::remove(f / "text/script.txt");
+  const ProcessResult none = run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "sample.rom"}, f.path());
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err, "ERROR - cannot open text//script.txt\n");
+  EXPECT_EQ(none.exit_status, 255);
+#endif
+}
+
+}  // namespace
