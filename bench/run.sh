@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # bench/run.sh [--runs N] [--rounds R] [--tool PATH]: times the dump of the dense benchmark images against the
-# I/O floor, for each table (full, mixed, empty) and string density (1x, 2x, 4x).
+# I/O floor, for each table (full, mixed, empty) and string density (1x, 2x, 4x), and CHECK_SCRIPT on
+# each fresh script against the dump.
 #
 # Builds a Release tree in build-bench/, makes each image with make_sample_image --dense, checks
-# one dump of it, then times with hyperfine: the dump, the I/O floor linked like the tool
-# (io_floor) and the same floor linked dynamically (io_floor_dynamic). The runs are split into R
-# rounds whose order alternates, so that neither side always runs first; the medians are taken
-# over all runs. Page faults and peak resident memory come from /usr/bin/time. The summary
+# one dump of it, then times with hyperfine: the dump, the check of the script it wrote (check),
+# the I/O floor linked like the tool (io_floor) and the same floor linked dynamically
+# (io_floor_dynamic). The runs are split into R rounds whose order alternates, so that neither
+# side always runs first; the medians are taken over all runs. Page faults and peak resident memory come from /usr/bin/time. The summary
 # table goes to build-bench/bench-results.md; each round's hyperfine export lies beside its
 # image in build-bench/bench-data/. --tool times another build of textdump (an older one, say)
 # on the same images and against the same floors.
@@ -54,15 +55,20 @@ for table in full mixed empty; do
     fi
     size=$(stat -c %s text/script.txt)
     dump_cmd="$tool DUMP_TEXT sample.rom"
+    # A fresh script: it may still hold strings the table does not give back (exit status 1).
+    check_cmd="$tool CHECK_SCRIPT sample.rom"
+    "$tool" CHECK_SCRIPT sample.rom | tail -n 1 >check-summary.txt || true
     floor_cmd="$floor sample.rom text/script.txt $size window_loads.txt"
     floor_dynamic_cmd="$floor_dynamic sample.rom text/script.txt $size window_loads.txt"
     for round in $(seq 1 "$rounds"); do
       if [ $((round % 2)) -eq 1 ]; then
-        order=(-n dump "$dump_cmd" -n floor "$floor_cmd" -n floor_dynamic "$floor_dynamic_cmd")
+        order=(-n dump "$dump_cmd" -n check "$check_cmd" -n floor "$floor_cmd"
+          -n floor_dynamic "$floor_dynamic_cmd")
       else
-        order=(-n floor_dynamic "$floor_dynamic_cmd" -n floor "$floor_cmd" -n dump "$dump_cmd")
+        order=(-n floor_dynamic "$floor_dynamic_cmd" -n floor "$floor_cmd" -n check "$check_cmd"
+          -n dump "$dump_cmd")
       fi
-      hyperfine -N --style none --warmup 2 --runs "$per_round" \
+      hyperfine -N -i --style none --warmup 2 --runs "$per_round" \
         --export-json "round-$round.json" --export-markdown "round-$round.md" "${order[@]}" >/dev/null
     done
     # Page faults and peak resident KiB: medians of five runs each.

@@ -2,7 +2,8 @@
 """summarise.py DATA: the benchmark's table in Markdown, from the folders bench/run.sh fills.
 
 Each folder <table>-<density>x holds hyperfine's JSON exports (round-*.json, each with the
-commands dump, floor and floor_dynamic) and the medians of page faults and peak resident KiB.
+commands dump, check, floor and floor_dynamic) and the medians of page faults and peak resident
+KiB. A second table sets CHECK_SCRIPT on the fresh script against the dump.
 """
 import glob
 import json
@@ -53,6 +54,19 @@ def main(data):
     print()
     print("Cost of each further MiB of script, dump / floor, in ms (1x to 2x, 2x to 4x): "
           + "; ".join(per_mib) + ".")
+    print()
+    print("| Table | Density | Dump | CHECK_SCRIPT | Ratio | CHECK_SCRIPT's summary |")
+    print("|---|---|---|---|---|---|")
+    for table in ("full", "mixed", "empty"):
+        for density in (1, 2, 4):
+            folder = os.path.join(data, f"{table}-{density}x")
+            times = times_ms(folder)
+            dump = statistics.median(times["dump"])
+            check = statistics.median(times["check"])
+            with open(os.path.join(folder, "check-summary.txt")) as f:
+                summary = f.read().strip().removeprefix("[SUMMARY] ")
+            print(f"| {table} | {density}x | {dump:.1f} ms | {check:.1f} ms | {check / dump:.2f} | "
+                  f"{summary} |")
 
 
 if __name__ == "__main__":

@@ -10,7 +10,8 @@
 //   the rest     the data, laid into the window from the start on
 // The decoder must stop past the start and at most at the window's end, write CR LF line
 // ends only, close with the end code's three line breaks, and write exactly what a plain
-// reading of the encoding gives.
+// reading of the encoding gives. Read back by the encoder, the text of a string decoded with
+// an empty table must give its bytes back.
 
 #include <algorithm>
 #include <cstddef>
@@ -18,9 +19,12 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "decode/script_sink.h"
+#include "decode/string_bytes.h"
 #include "decode/string_decoder.h"
+#include "decode/string_encoder.h"
 #include "decode/token_renderings.h"
 #include "fuzz_support.h"
 #include "rom/rom_window.h"
@@ -53,13 +57,60 @@ int table_code(fuzz::ByteReader& in) {
   }
 }
 
-void fill_table(fuzz::ByteReader& in, TextTable& table) {
+// Returns true if the table holds no text.
+bool fill_table(fuzz::ByteReader& in, TextTable& table) {
+  std::vector<int> codes;
   for (unsigned entries = in.u8() % 16; entries > 0; --entries) {
     const int code = table_code(in);
     std::string text;
     for (char c : in.bytes(in.u8() % 48))
       if (c != '\r' && c != '\n' && c != '\0') text += c;
     table.set(code, text);
+    codes.push_back(code);
+  }
+  return std::none_of(codes.begin(), codes.end(), [&](int code) { return table.defined(code); });
+}
+
+// The script text's lines, without the line ends after the end code, into `lines`.
+FUZZ_CHECKER void split_lines(std::string_view text, std::vector<std::string_view>& lines) {
+  while (text.ends_with("\r\n")) text.remove_suffix(2);
+  lines.clear();
+  for (std::size_t end; (end = text.find("\r\n")) != std::string_view::npos;
+       text.remove_prefix(end + 2))
+    lines.push_back(text.substr(0, end));
+  lines.push_back(text);
+}
+
+// The encoder reads the text back: with an empty table every string gives back its own bytes,
+// and whatever the renderings vouch for, the encoder does.
+FUZZ_CHECKER void check_encoding(const TextTable& table, const TokenRenderings& renderings,
+                                 bool empty_table, const RomWindow& window, int start,
+                                 std::string_view written) {
+  // Kept from one input to the next: a string may take the whole window, and fresh room for
+  // it each time would cost more than the check.
+  static std::vector<std::uint8_t> bytes;
+  static std::vector<std::string_view> lines;
+  static StringEncoding encoding;
+  require(read_string_bytes(window, start, bytes) == window.cursor,
+          "the string's bytes end elsewhere than the decoder");
+  const StringEncoder encoder(table, renderings);
+  split_lines(written, lines);
+  encoder.encode(lines, encoding);
+  const bool given_back =
+      encoding.outcome == StringEncoding::Outcome::kEncoded && encoding.bytes == bytes;
+  require(given_back || !empty_table, "with an empty table, the text does not encode back");
+
+  const StringEncoder::Foreseen foreseen = encoder.foresee(bytes);
+  if (foreseen.taken == StringEncoder::Taken::kGivenBack)
+    require(given_back, "foreseen as given back, but the text encodes otherwise");
+  if (foreseen.taken == StringEncoder::Taken::kOther) {
+    require(!given_back, "foreseen as not given back, but the text encodes back");
+    // The tokens before it are given back, and it gives another first byte.
+    const auto k = static_cast<std::ptrdiff_t>(foreseen.byte);
+    require(std::ssize(encoding.bytes) > k &&
+                std::equal(bytes.begin(), bytes.begin() + k, encoding.bytes.begin()) &&
+                encoding.bytes[foreseen.byte] != bytes[foreseen.byte],
+            "the token foreseen to give other bytes does not");
   }
 }
 
@@ -172,7 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::ByteReader in(data, size);
   const unsigned mode = in.u8();
   const unsigned start_field = in.u16();
-  fill_table(in, *table);
+  const bool empty_table = fill_table(in, *table);
   renderings.build(*table);
   const std::string_view bytes = in.rest();
   const int start = start_of(mode, start_field, bytes.size());
@@ -197,5 +248,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "the string does not close with three line breaks");
   require(written == expected, "the text differs from the plain reading");
   require(window.cursor == reference.cursor(), "the string ends elsewhere than expected");
+  check_encoding(*table, renderings, empty_table, window, start, written);
   return 0;
 }

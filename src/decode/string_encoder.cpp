@@ -95,7 +95,11 @@ StringEncoder::Taken StringEncoder::taken_as(std::string_view text, const TextTr
       return Taken::kUnsure;
     }
   }
-  return taken == given ? Taken::kGivenBack : Taken::kOther;
+  if (taken == given) return Taken::kGivenBack;
+  // Other bytes from the first on: this token is where the encoding parts. With the same first
+  // byte (a control on its own, or with another parameter), what follows decides.
+  auto first_byte = [](int code) { return code > 0xFF ? code >> 8 : code; };
+  return first_byte(taken) != first_byte(given) ? Taken::kOther : Taken::kUnsure;
 }
 
 StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> bytes) const {
