@@ -24,8 +24,18 @@ struct DumpedString {
 //   as dumped   its text is what DUMP_TEXT wrote for it (line ends and the empty lines after
 //               the end code aside), and should encode back to the bytes read;
 //   edited      otherwise, and should encode.
-// It reports one line for each string that is not as it should be, or was edited, a line for
-// the first mismatch or missing string, and the summary.
+// The report goes to the console as the check goes, each line starting with a line feed:
+//   [ROUND TRIP] line N, column C @ LLLLLL: "TEXT"    as dumped, but not given back
+//   [EDITED] line N @ LLLLLL: A -> B bytes
+//   [SCRIPT] line N, column C: no code for "TEXT"     edited, and it does not encode
+//   [SCRIPT] line N: text after the end code
+//   [SCRIPT] line N starts with # inside the string @ LLLLLL, before its end code  (or //)
+//   [SCRIPT] line N: the file ends inside the string @ LLLLLL, before its end code
+//   [SCRIPT] line N: the image has the string @ LLLLLL here    the first mismatch
+//   [SCRIPT] line N: the image has no further string
+//   [SCRIPT] the string @ LLLLLL is missing                    the script ends early
+// and last the summary, the four groups adding up to the strings checked:
+//   [SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be encoded
 class ScriptChecker {
  public:
   // Reports on `console`.
@@ -38,18 +48,6 @@ class ScriptChecker {
   // After the image's last string: what the script holds beyond it, and the summary line.
   void finish();
 
-  // The report: console lines, each starting with a line feed:
-  //   "[SCRIPT] line N: the image has the string @ LLLLLL here"
-  //   "[SCRIPT] line N: the image has no further string"
-  //   "[SCRIPT] the string @ LLLLLL is missing"
-  //   "[ROUND TRIP] line N, column C @ LLLLLL: \"TEXT\""   as dumped, not encoded back
-  //   "[EDITED] line N @ LLLLLL: A -> B bytes"
-  //   "[SCRIPT] line N, column C: no code for \"TEXT\""
-  //   "[SCRIPT] line N: text after the end code"
-  //   "[SCRIPT] line N starts with # inside the string @ LLLLLL, before its end code"
-  //   "[SCRIPT] line N: the file ends inside the string @ LLLLLL, before its end code"
-  //   "[SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be
-  //   encoded"
   // True if the script matches the image and every string is as dumped and encodes back,
   // or edited and encodes.
   bool all_well() const { return all_well_; }
