@@ -21,8 +21,10 @@ struct DumpStores {
 };
 
 // The whole tool: `textdump DUMP_TEXT <rom image>`, `textdump CHECK_TABLE <rom image>` to
-// check the table, or `--help`, `-h` or `--version` alone. Progress, warnings, the table
-// check and usage go to `out`, fatal errors to `err`. Arguments are UTF-8.
-// Returns the process exit status: 0, or -1 on a fatal error.
+// check the table, `textdump CHECK_SCRIPT <rom image>` to check the edited script, or
+// `--help`, `-h` or `--version` alone. Progress, warnings, the checks' reports and usage go to
+// `out`, fatal errors to `err`. Arguments are UTF-8.
+// Returns the process exit status: 0; 1 when CHECK_SCRIPT found something; -1 or 255 on a
+// fatal error.
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err);

@@ -43,7 +43,8 @@ bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint6
 }
 
 ScriptReader::ScriptReader(ScriptSource& source) : source_(source), buffer_(new char[kFirstRoom]) {
-  scan_ = filled_ = keep_ = buffer_.get();
+  filled_ = buffer_.get();
+  scan_ = keep_ = filled_;
 }
 
 std::string_view ScriptReader::take_line() {
@@ -82,16 +83,16 @@ void ScriptReader::refill() {
     to = larger.get();
   }
   std::memmove(to, keep_, kept);
-  const std::ptrdiff_t moved = to - keep_;
-  auto move = [&](std::string_view& line) { line = {line.data() + moved, line.size()}; };
+  // Lines and the scan keep their place relative to the first byte kept.
+  auto move = [&](std::string_view& line) { line = {to + (line.data() - keep_), line.size()}; };
   if (held_) move(held_line_);
   if (kept_lines_ != nullptr)
     for (std::string_view& line : *kept_lines_) move(line);
-  scan_ += moved;
+  scan_ = to + (scan_ - keep_);
   keep_ = to;
   filled_ = to + kept;
   if (larger) buffer_ = std::move(larger);
-  const std::size_t got = source_.read(const_cast<char*>(filled_), room_ - kept);
+  const std::size_t got = source_.read(filled_, room_ - kept);
   filled_ += got;
   if (got == 0) source_done_ = true;
 }

@@ -63,9 +63,9 @@ class ScriptReader {
   ScriptSource& source_;
   std::unique_ptr<char[]> buffer_;
   std::size_t room_ = kFirstRoom;
-  const char* scan_;    // where the next line starts
-  const char* filled_;  // the end of what was read
-  const char* keep_;    // the first byte still needed
+  const char* scan_;  // where the next line starts
+  char* filled_;      // the end of what was read
+  const char* keep_;  // the first byte still needed
   bool source_done_ = false;
   int lines_read_ = 0;
   // A line read while looking for the end of a text or for a command, which the next search
