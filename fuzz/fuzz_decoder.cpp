@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 #include "decode/string_decoder.h"
 #include "decode/token_renderings.h"
 #include "fuzz_support.h"

@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 #include "driver/run.h"
-#include "driver/script_header.h"
+#include "script/script_header.h"
 #include "dump/dump_context.h"
 #include "dump/dump_plan.h"
 #include "dump/plan_tables.h"

@@ -42,11 +42,11 @@ void decode(RomWindow& window, const Renderings& renderings, ScriptSink& script)
   // written is a char store, after which anything in memory would have to be read again.
   const std::uint8_t* const bytes = window.buffer.data();
   int cursor = window.cursor;
-  char* out = script.room_for(kStretchRoom);
+  char* out = script.room_for<kStretchRoom>();
   for (;;) {
     if (script.room_end() - out < kStretchRoom) {
       script.written_up_to(out);
-      out = script.room_for(kStretchRoom);
+      out = script.room_for<kStretchRoom>();
     }
     if (cursor <= RomWindow::kSize - kLongestToken) {
       // A stretch of tokens checked once each: every byte read writes at most one copy, so

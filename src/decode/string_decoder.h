@@ -1,7 +1,7 @@
 #pragma once
 
 #include "decode/counted_renderings.h"
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 #include "decode/token_renderings.h"
 #include "rom/rom_window.h"
 

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "decode/encoding.h"
+#include "script/script_sink.h"
+
 namespace {
 
 char hex_digit(int value) {
@@ -106,8 +109,8 @@ void TokenRenderings::build(const TextTable& table) {
     } else {
       add_code_value(text, key);
     }
-    if (key == 0xD0 || key == 0xFF) text.add("\r\n\r\n\r\n");  // the string ends
-    if (key == 0xFE) text.add("\r\n");                         // line break; the string goes on
+    if (slot < 0x100)
+      for (int i = 0; i < line_ends_after(kByteClasses[slot].kind); ++i) text.add(kLineEnd);
     add(slot, text.view(), !defined);
   }
 }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 #include "decode/string_decoder.h"
 #include "decode/token_renderings.h"
 #include "rom/mark_map.h"

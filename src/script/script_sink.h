@@ -9,22 +9,28 @@
 #include <cstring>
 #include <string_view>
 
-// A script literal with each line feed already stored as CR LF, made at compile time so
+// How the script ends a line on every system: each line feed a writer gives is stored so.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// A script literal with each line feed already stored as kLineEnd, made at compile time so
 // that writing it is one copy: script.write<"\n#WRITE(PtrTable)\n\n">().
 template <std::size_t N>
 struct ScriptLiteral {
   consteval ScriptLiteral(const char (&text)[N]) {
     for (std::size_t i = 0; i + 1 < N; ++i) {
-      if (text[i] == '\n') bytes[size++] = '\r';
-      bytes[size++] = text[i];
+      if (text[i] != '\n') {
+        bytes[size++] = text[i];
+        continue;
+      }
+      for (char c : kLineEnd) bytes[size++] = c;
     }
   }
-  char bytes[2 * N] = {};
+  char bytes[kLineEnd.size() * N] = {};
   std::size_t size = 0;
 };
 
 // The one stream every writer of the script appends to. Each line feed is stored as
-// CR LF; no other byte is changed. Output is gathered in a buffer and handed to the
+// kLineEnd; no other byte is changed. Output is gathered in a buffer and handed to the
 // file in large writes; a write that fails is remembered, not reported.
 class ScriptSink {
  public:
@@ -52,11 +58,13 @@ class ScriptSink {
   }
 
   // Direct writing, for a writer of many small pieces that keeps its position in a register:
-  // room for at least `bytes` from the returned position up to room_end(); hand back the end
+  // room for at least `kBytes` from the returned position up to room_end(); hand back the end
   // of what was written with written_up_to(). Nothing written there may hold a line feed
-  // other than as CR LF.
-  char* room_for(std::size_t bytes) {
-    make_room(bytes);
+  // other than as kLineEnd.
+  template <std::size_t kBytes>
+  char* room_for() {
+    static_assert(kBytes <= kCapacity, "more room than the buffer has");
+    make_room(kBytes);
     return buffer_.data() + used_;
   }
   char* room_end() { return buffer_.data() + kCapacity; }
@@ -98,14 +106,14 @@ class ScriptSink {
 
  private:
   static constexpr std::size_t kCapacity = 1 << 16;
-  static constexpr std::size_t kSlack = 256;
+  static constexpr std::size_t kSlack = 256;  // writes up to this size take the short path
   // "00" to "FF": two digits a step.
   static constexpr auto kHexPairs = [] {
     std::array<std::array<char, 2>, 256> pairs{};
     for (int i = 0; i < 256; ++i)
       pairs[i] = {"0123456789ABCDEF"[i >> 4], "0123456789ABCDEF"[i & 0xF]};
     return pairs;
-  }();  // writes up to this size take the short path
+  }();
 
   void make_room(std::size_t bytes) {
     if (kCapacity - used_ < bytes) flush();
