@@ -25,9 +25,9 @@ struct DumpContext {
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
 // counting it when the context carries a tally.
-void count_string_at(DumpContext& ctx, int linear);
 inline void decode_string_at(DumpContext& ctx, int linear) {
-  if (ctx.tally != nullptr) [[unlikely]]
-    return count_string_at(ctx, linear);  // out of line: the dump's loops stay as small
-  decode_string(ctx.window, ctx.renderings, ctx.script);
+  if (ctx.tally == nullptr) [[likely]]
+    return decode_string(ctx.window, ctx.renderings, ctx.script);
+  ctx.tally->begin_string(static_cast<std::uint32_t>(linear));
+  decode_string(ctx.window, ctx.renderings, ctx.script, *ctx.tally);
 }
