@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "decode/token_renderings.h"
-#include "rom/mark_map.h"
+#include "dump/mark_map.h"
 #include "rom/rom_window.h"
 #include "table/table_diagnostics.h"
 #include "table/text_table.h"

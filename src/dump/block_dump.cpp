@@ -15,12 +15,12 @@ void warn(const DumpContext& ctx, const char* what, int where) {
 int scan_offset_table(DumpContext& ctx, int linear, int& count) {
   RomWindow& window = ctx.window;
   const int first = read_word(window);
-  ctx.marks.set(linear + first, MARK_TARGET);
+  ctx.marks.mark_target(linear + first);
   count = 1;
   int last = first;
   while (window.cursor < first) {
     const int offset = read_word(window);
-    ctx.marks.set(linear + offset, MARK_TARGET);
+    ctx.marks.mark_target(linear + offset);
     ++count;
     if (offset < last) warn(ctx, "backwards", linear + window.cursor);
     last = offset;
@@ -32,13 +32,13 @@ int scan_offset_table(DumpContext& ctx, int linear, int& count) {
 
 bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
   const int linear = linear_address(bank, address);
-  if (ctx.marks.test(linear, MARK_DUMPED)) return true;
+  if (ctx.marks.was_dumped(linear)) return true;
   const int base = image_offset(bank, address);
   if (base < 0) {  // bank 0 below 0x8000: nothing in the image to read
     warn(ctx, "bad address", linear);
     return true;
   }
-  ctx.marks.set(linear, MARK_DUMPED);
+  ctx.marks.mark_dumped(linear);
 
   RomWindow& window = ctx.window;
   ScriptSink& script = ctx.script;
@@ -56,14 +56,14 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       if (unmatched != 0) warn(ctx, "missed", linear + at);
       break;
     }
-    if (!ctx.marks.test(linear + at, MARK_TARGET)) {
+    if (!ctx.marks.is_target(linear + at)) {
       warn(ctx, "no text ptr", linear + at);
       break;
     }
     --unmatched;
     if (written == 0) {
       write_first_string_head(script, linear + at, base + at);
-      ctx.marks.set(linear + at, MARK_FIRST);
+      ctx.marks.mark_first(linear + at);
     } else {
       write_string_head(script, linear + at, base + at, base + 2 * written);
     }

@@ -5,7 +5,7 @@
 #include "script/script_sink.h"
 #include "decode/string_decoder.h"
 #include "decode/token_renderings.h"
-#include "rom/mark_map.h"
+#include "dump/mark_map.h"
 #include "rom/rom_window.h"
 #include "table/token_tally.h"
 

@@ -14,9 +14,7 @@ bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
   // The scan looks for marks from the cursor on, so a mark inside a string just written is
   // passed over.
   for (;;) {
-    const int at =
-        ctx.marks.find_next(linear + window.cursor, linear + RomWindow::kSize, MARK_FIRST) -
-        linear;
+    const int at = ctx.marks.next_first(linear + window.cursor, linear + RomWindow::kSize) - linear;
     if (at >= RomWindow::kSize) break;
     window.cursor = at;
     write_region_string_head(ctx.script, linear + at, base + at);
