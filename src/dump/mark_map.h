@@ -81,8 +81,7 @@ class MarkMap {
     int first_in(int from, int end) const;
   };
 
-  // Zero-initialised; the map belongs in static storage, where the zeroing is free and
-  // untouched pages cost nothing.
+  // All zero when empty: the map belongs in zeroed storage, where untouched pages cost nothing.
   List dumped_{};
   List first_{};
   int chunks_used_ = 0;
