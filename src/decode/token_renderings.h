@@ -48,8 +48,8 @@ class TokenRenderings {
   // Longest: a control's text with a parameter's fallback "<$XX>" after it, or an end code's
   // text with its line ends.
   static constexpr int kLongest =
-      TextTable::kMaxText + std::max(int{sizeof "<$XX>"} - 1,
-                                     line_ends_after(ByteKind::kEnd) * int{kLineEnd.size()});
+      TextTable::kMaxText +
+      std::max(int{sizeof "<$XX>"} - 1, line_ends_after(ByteKind::kEnd) * int{kLineEnd.size()});
   static constexpr int kCopy = 48;  // every write copies this many bytes, then keeps `length`
   static_assert(kCopy >= kLongest, "a copy must carry the longest rendering whole");
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "script/script_sink.h"
 #include "decode/string_decoder.h"
 #include "decode/token_renderings.h"
 #include "dump/mark_map.h"
 #include "rom/rom_window.h"
+#include "script/script_sink.h"
 #include "table/token_tally.h"
 
 // Everything a dump pass works with. The stores are single instances for the whole run;

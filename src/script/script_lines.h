@@ -40,7 +40,8 @@ inline constexpr ScriptLiteral kWriteIndexOpen("\n#WRITEINDEX($");
 inline constexpr ScriptLiteral kWriteIndexClose(",2)\n#WRITE(PtrTable)\n\n");
 inline constexpr std::size_t kStringHeadRoom =
     kPositionCommentRoom +
-    std::max(kFirstStringOpen.size, kWriteIndexOpen.size + ScriptSink::kHexRoom + kWriteIndexClose.size);
+    std::max(kFirstStringOpen.size,
+             kWriteIndexOpen.size + ScriptSink::kHexRoom + kWriteIndexClose.size);
 
 inline void write_first_string_head(ScriptSink& script, int linear, int offset) {
   char* out = script.room_for<kStringHeadRoom>();
