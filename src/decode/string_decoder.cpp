@@ -12,16 +12,6 @@ constexpr std::ptrdiff_t kTokenRoom = kLongestToken * TokenRenderings::kCopy;
 // Output room made before each stretch of tokens: enough for a stretch of 64 bytes or more.
 constexpr std::ptrdiff_t kStretchRoom = kTokenRoom + 64 * TokenRenderings::kCopy;
 
-// What hears of each rendering written: nothing for a dump; CHECK_TABLE's tally.
-struct CountNothing {
-  void operator()(int) const {}
-};
-struct CountInto {
-  const TokenRenderings& renderings;
-  TokenTally& tally;
-  void operator()(int slot) const { tally.count_token(renderings.missing_key(slot)); }
-};
-
 // Writes the token that next() reads at `out`, which has room for kTokenRoom bytes, moving
 // `out` past it; tells `count` the slot of each rendering. True if the token ends the string.
 template <typename Next, typename Count>
@@ -92,10 +82,11 @@ void decode(RomWindow& window, const TokenRenderings& renderings, ScriptSink& sc
 }  // namespace
 
 void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script) {
-  decode(window, renderings, script, CountNothing{});
+  decode(window, renderings, script, [](int) {});  // a dump counts nothing
 }
 
 void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script,
                    TokenTally& tally) {
-  decode(window, renderings, script, CountInto{renderings, tally});
+  decode(window, renderings, script,
+         [&](int slot) { tally.count_token(renderings.missing_key(slot)); });
 }

@@ -46,18 +46,14 @@ void add_code_value(Text& text, int code) {
 // nothing for a whole token.
 std::optional<TokenRenderings::Lead> lead_of(int code) {
   const ByteClass c = kByteClasses[code];
-  switch (c.kind) {
-    case ByteKind::kParameterControl:
-      return TokenRenderings::Lead{
-          static_cast<std::uint16_t>(TokenRenderings::parameter_slot(code, 0)), c.follow, false,
-          false};
-    case ByteKind::kRunLead:  // the run pages' slots are their table keys
-      return TokenRenderings::Lead{c.follow_page, c.follow, true, false};
-    case ByteKind::kEnd:
-      return TokenRenderings::Lead{0, 0, true, true};
-    default:
-      return std::nullopt;
-  }
+  if (c.kind == ByteKind::kParameterControl)
+    return TokenRenderings::Lead{
+        static_cast<std::uint16_t>(TokenRenderings::parameter_slot(code, 0)), c.follow, false,
+        false};
+  if (c.kind == ByteKind::kRunLead)  // the run pages' slots are their table keys
+    return TokenRenderings::Lead{c.follow_page, c.follow, true, false};
+  if (c.kind == ByteKind::kEnd) return TokenRenderings::Lead{0, 0, true, true};
+  return std::nullopt;
 }
 
 }  // namespace

@@ -25,26 +25,20 @@ class TokenRenderings {
   // Pages of slots before the parameters': the single-byte codes and the two run pages.
   static constexpr int kKeyPages = 3;
   static constexpr int kFirstParameterSlot = kKeyPages << 8;
-  // For each byte, the slot page of its parameters; 0 for a byte that takes none.
-  static constexpr std::array<std::uint8_t, 256> kParameterPage = [] {
-    std::array<std::uint8_t, 256> pages{};
-    int page = kKeyPages;
-    for (int b = 0; b < 256; ++b)
+  static constexpr int kParameterControls =
+      std::count_if(kByteClasses.begin(), kByteClasses.end(),
+                    [](ByteClass c) { return c.kind == ByteKind::kParameterControl; });
+  // The control bytes whose parameters fill the slot pages after the key pages, in byte order.
+  static constexpr std::array<std::uint8_t, kParameterControls> kPageControl = [] {
+    std::array<std::uint8_t, kParameterControls> controls{};
+    for (int b = 0, page = 0; b < 256; ++b)
       if (kByteClasses[b].kind == ByteKind::kParameterControl)
-        pages[b] = static_cast<std::uint8_t>(page++);
-    return pages;
-  }();
-  static constexpr int kPages = 1 + *std::max_element(kParameterPage.begin(), kParameterPage.end());
-  // The other way round: the control byte whose parameters fill a slot page.
-  static constexpr std::array<std::uint8_t, kPages> kControlOfPage = [] {
-    std::array<std::uint8_t, kPages> controls{};
-    for (int b = 0; b < 256; ++b)
-      if (kParameterPage[b] != 0) controls[kParameterPage[b]] = static_cast<std::uint8_t>(b);
+        controls[page++] = static_cast<std::uint8_t>(b);
     return controls;
   }();
 
  public:
-  static constexpr int kSlots = kPages << 8;
+  static constexpr int kSlots = (kKeyPages + kParameterControls) << 8;
   // Longest: a control's text with a parameter's fallback "<$XX>" after it, or an end code's
   // text with its line ends.
   static constexpr int kLongest =
@@ -53,11 +47,15 @@ class TokenRenderings {
   static constexpr int kCopy = 48;  // every write copies this many bytes, then keeps `length`
   static_assert(kCopy >= kLongest, "a copy must carry the longest rendering whole");
 
-  static constexpr int parameter_slot(int hi, int param) { return kParameterPage[hi] << 8 | param; }
+  static constexpr int parameter_slot(int hi, int param) {
+    const auto page =
+        std::find(kPageControl.begin(), kPageControl.end(), hi) - kPageControl.begin();
+    return static_cast<int>(kKeyPages + page) << 8 | param;
+  }
   // The table key whose text a slot stands for: the one a fallback in that slot lacks.
   static constexpr int key_of(int slot) {
     if (slot < kFirstParameterSlot) return slot;
-    return kControlOfPage[slot >> 8] << 8 | (slot & 0xFF);
+    return kPageControl[(slot >> 8) - kKeyPages] << 8 | (slot & 0xFF);
   }
 
   // Fills every slot from `table`; call again after the table changes.

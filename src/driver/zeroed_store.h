@@ -1,18 +1,19 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <new>
 #include <type_traits>
 
-// Owns one large store, made in zeroed memory from the allocator: T must be all zero when
-// empty, and copyable byte for byte, so that the zeroed allocation is the store. A block this
-// large comes straight from the system as fresh pages, already zero: as in static storage,
-// nothing is cleared and a page the run never touches is never touched.
+// Owns one large store in zeroed memory from the allocator. T is all zero when empty and
+// copyable byte for byte, so the zeroed allocation is the store. A block this large comes
+// from the system as fresh pages, zero already: as in static storage, nothing is cleared and
+// a page the run never touches is never touched.
 template <typename T>
 class ZeroedStore {
   static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+  // The allocator aligns less than a store may ask for (the renderings start on a page).
+  static constexpr std::size_t kBlockSize = sizeof(T) + alignof(T);
 
  public:
   ZeroedStore() : block_(std::calloc(1, kBlockSize)) {
@@ -29,9 +30,6 @@ class ZeroedStore {
   T* operator->() const { return object_; }
 
  private:
-  // The allocator aligns less than a store may ask for (the renderings start on a page).
-  static constexpr std::size_t kBlockSize = sizeof(T) + alignof(T);
-
   void* block_;
   T* object_;
 };

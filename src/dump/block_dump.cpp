@@ -61,12 +61,14 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       break;
     }
     --unmatched;
+    char* out = script.room_for<kStringHeadRoom>();
     if (written == 0) {
-      write_first_string_head(script, linear + at, base + at);
+      out = put_first_string_head(out, linear + at, base + at);
       ctx.marks.mark_first(linear + at);
     } else {
-      write_string_head(script, linear + at, base + at, base + 2 * written);
+      out = put_string_head(out, linear + at, base + at, base + 2 * written);
     }
+    script.written_up_to(out);
     decode_string_at(ctx, linear + at);
   }
 

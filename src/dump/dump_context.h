@@ -2,12 +2,8 @@
 
 #include <cstdio>
 
-#include "decode/string_decoder.h"
-#include "decode/token_renderings.h"
+#include "decode/string_decoder.h"  // and the window, the renderings, the sink and the tally
 #include "dump/mark_map.h"
-#include "rom/rom_window.h"
-#include "script/script_sink.h"
-#include "table/token_tally.h"
 
 // Everything a dump pass works with. The stores are single instances for the whole run;
 // the passes share the one window, so each finishes with it before the next reloads it.

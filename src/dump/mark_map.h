@@ -34,12 +34,12 @@ class MarkMap {
     if (!inside(linear)) return;
     std::uint16_t& chunk = chunk_of_[directory_index(linear)];
     if (chunk == 0) chunk = static_cast<std::uint16_t>(++chunks_used_);
-    word(chunk, linear) |= bit(linear);
+    chunks_[chunk - 1][word_in_chunk(linear)] |= bit(linear);
   }
   bool is_target(int linear) const {
     if (!inside(linear)) return false;
     const std::uint16_t chunk = chunk_of_[directory_index(linear)];
-    return chunk != 0 && (word(chunk, linear) & bit(linear)) != 0;
+    return chunk != 0 && (chunks_[chunk - 1][word_in_chunk(linear)] & bit(linear)) != 0;
   }
 
   void mark_first(int linear) {
@@ -63,13 +63,7 @@ class MarkMap {
     const auto at = static_cast<std::size_t>(linear);
     return (at >> 15 & 1 ? 0 : kChunks / 2) | (at >> 16) << 6 | (at & 0x7FFF) / kChunkAddresses;
   }
-  // The word of `linear` in chunk number `chunk` (counted from 1).
-  std::uint64_t& word(std::uint16_t chunk, int linear) {
-    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
-  }
-  std::uint64_t word(std::uint16_t chunk, int linear) const {
-    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
-  }
+  static int word_in_chunk(int linear) { return linear % kChunkAddresses / 64; }
 
   // Marked addresses in ascending order, each once.
   struct List {

@@ -17,7 +17,8 @@ bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
     const int at = ctx.marks.next_first(linear + window.cursor, linear + RomWindow::kSize) - linear;
     if (at >= RomWindow::kSize) break;
     window.cursor = at;
-    write_region_string_head(ctx.script, linear + at, base + at);
+    char* const out = ctx.script.room_for<kRegionStringHeadRoom>();
+    ctx.script.written_up_to(put_region_string_head(out, linear + at, base + at));
     decode_string_at(ctx, linear + at);
   }
   return true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 // How the script ends a line on every system: each line feed a writer gives is stored so.
@@ -17,13 +18,8 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 template <std::size_t N>
 struct ScriptLiteral {
   consteval ScriptLiteral(const char (&text)[N]) {
-    for (std::size_t i = 0; i + 1 < N; ++i) {
-      if (text[i] != '\n') {
-        bytes[size++] = text[i];
-        continue;
-      }
-      for (char c : kLineEnd) bytes[size++] = c;
-    }
+    for (std::size_t i = 0; i + 1 < N; ++i)
+      for (char c : text[i] == '\n' ? kLineEnd : std::string_view(text + i, 1)) bytes[size++] = c;
   }
   char bytes[kLineEnd.size() * N] = {};
   std::size_t size = 0;
@@ -80,25 +76,30 @@ class ScriptSink {
   // The same two for direct writing: each writes at `out` and returns the end of what it
   // wrote. put_hex needs kHexRoom bytes of room.
   template <ScriptLiteral text>
-  static char* put(char* out) {
-    std::memcpy(out, text.bytes, text.size);
-    return out + text.size;
+  static constexpr char* put(char* out) {
+    return std::copy_n(text.bytes, text.size, out);
   }
-  static constexpr std::size_t kHexRoom = 8;  // digits of the largest value
-  static char* put_hex(char* out, std::uint32_t value, int min_digits = 1) {
+  static constexpr std::size_t kHexRoom = std::numeric_limits<std::uint32_t>::digits / 4;
+  static constexpr char* put_hex(char* out, std::uint32_t value, int min_digits = 1) {
     const int digits = std::max({(static_cast<int>(std::bit_width(value)) + 3) / 4, min_digits, 1});
     // Six digits, the width of most offsets and addresses, take three steps and no loop.
     if (digits == 6) {
-      std::memcpy(out, kHexPairs[value >> 16].data(), 2);
-      std::memcpy(out + 2, kHexPairs[value >> 8 & 0xFF].data(), 2);
-      std::memcpy(out + 4, kHexPairs[value & 0xFF].data(), 2);
-      return out + 6;
+      out = std::copy_n(kHexPairs[value >> 16].data(), 2, out);
+      out = std::copy_n(kHexPairs[value >> 8 & 0xFF].data(), 2, out);
+      return std::copy_n(kHexPairs[value & 0xFF].data(), 2, out);
     }
     int at = digits;
     for (; at >= 2; at -= 2, value >>= 8)
-      std::memcpy(out + at - 2, kHexPairs[value & 0xFF].data(), 2);
+      std::copy_n(kHexPairs[value & 0xFF].data(), 2, out + at - 2);
     if (at == 1) out[0] = kHexPairs[value & 0xF][1];
     return out + digits;
+  }
+  // The room a direct writer needs: what put(out) writes, put being a writer given the widest
+  // numbers (-1 for each, so every number takes kHexRoom digits).
+  template <typename Put>
+  static consteval std::size_t most_written(Put put) {
+    char out[256] = {};
+    return static_cast<std::size_t>(put(out) - out);
   }
 
   // Hands everything buffered to the file. Returns false if any write so far failed.
