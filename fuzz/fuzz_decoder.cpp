@@ -165,7 +165,8 @@ class Reference {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const ZeroedStore<TextTable> table;
+  static const ZeroedStore<TextTable> table;
+  fuzz::clear(*table);
   static TokenRenderings renderings;  // made afresh from each table
   static RomWindow window;            // filled afresh from each input
 

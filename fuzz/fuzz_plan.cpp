@@ -257,7 +257,8 @@ FUZZ_CHECKER void check_console(std::string_view console) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const Bytes background = make_background();
   static Bytes image = background;
-  const ZeroedStore<DumpStores> stores;
+  static const ZeroedStore<DumpStores> stores;
+  fuzz::clear(*stores);
 
   fuzz::ByteReader in(data, size);
   const std::string_view table_file = in.bytes(in.u16() % (kMaxTable + 1));

@@ -111,7 +111,8 @@ void read_through_file(std::string_view file, TextTable& table) {
 // Reads `file` with `read`, and returns the [TABLE] lines it gave.
 std::string read_with_report(std::string_view file, TextTable& table,
                              void (*read)(std::string_view, TextTable&, TableObserver*)) {
-  const ZeroedStore<EntryLines> entry_lines;
+  static const ZeroedStore<EntryLines> entry_lines;
+  fuzz::clear(*entry_lines);
   char* text = nullptr;
   std::size_t size = 0;
   std::FILE* console = open_memstream(&text, &size);
@@ -145,7 +146,9 @@ FUZZ_CHECKER void check_entries(const TextTable& table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const ZeroedStore<TextTable> whole, pieces, through_file, reference;
+  static const ZeroedStore<TextTable> whole, pieces, through_file, reference;
+  for (const ZeroedStore<TextTable>* store : {&whole, &pieces, &through_file, &reference})
+    fuzz::clear(**store);
   const std::string_view file(reinterpret_cast<const char*>(data), size);
 
   const std::string report = read_with_report(file, *whole, read_whole);
