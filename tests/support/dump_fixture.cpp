@@ -1,5 +1,7 @@
 #include "support/dump_fixture.h"
 
+#include <climits>
+
 std::string DumpFixture::script_bytes() {
   sink.flush();
   return script.contents();
@@ -27,8 +29,8 @@ bool marked(const MarkMap& marks, int linear, MarkKind kind) {
   switch (kind) {
     case MARK_DUMPED:
       return marks.was_dumped(linear);
-    case MARK_FIRST:
-      return marks.next_first(linear, linear + 1) == linear;
+    case MARK_FIRST:  // no range [linear, linear + 1) ends past the largest int
+      return linear < INT_MAX && marks.next_first(linear, linear + 1) == linear;
     case MARK_TARGET:
       return marks.is_target(linear);
   }
