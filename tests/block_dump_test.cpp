@@ -36,7 +36,7 @@ struct Call {
 };
 struct Mark {
   int linear;
-  std::uint8_t bit;
+  MarkKind kind;
   bool set;
 };
 struct Case {
@@ -212,9 +212,9 @@ TEST(BlockDump, writes_each_block_shape_as_its_section_with_warnings_before_prog
     EXPECT_EQ(f.script_bytes(), crlf(c.script));
     EXPECT_EQ(f.console_text(), c.console);
     for (const Mark& m : c.marks)
-      EXPECT_EQ(f.marked(m.linear, m.bit), m.set)
-          << std::hex << "bit " << int{m.bit} << " at " << m.linear;
-    EXPECT_EQ(f.stores->marks.count_marked(), c.marked_places);
+      EXPECT_EQ(f.marked(m.linear, m.kind), m.set)
+          << std::hex << "kind " << int{m.kind} << " at " << m.linear;
+    EXPECT_EQ(marked_places(f.stores->marks), c.marked_places);
   }
 }
 
