@@ -2,6 +2,7 @@
 
 #include "driver/table_file.h"
 #include "driver/tally_report.h"
+#include "driver/zeroed_store.h"
 #include "dump/dump_plan.h"
 #include "table/table_diagnostics.h"
 
@@ -19,10 +20,14 @@ bool tally_dump_plan(std::FILE* image, DumpStores& stores, TokenTally& tally) {
 }  // namespace
 
 bool check_table(const char* table_path, std::FILE* image, DumpStores& stores, std::FILE* console) {
-  TableDiagnostics diagnostics(console, stores.entry_lines);
-  load_table(table_path, stores.table, console, &diagnostics);
+  {
+    const ZeroedStore<EntryLines> entry_lines;
+    TableDiagnostics diagnostics(console, *entry_lines);
+    load_table(table_path, stores.table, console, &diagnostics);
+  }
   stores.renderings.build(stores.table);
-  if (!tally_dump_plan(image, stores, stores.tally)) return false;
-  write_tally_report(stores.tally, console);
+  TokenTally tally;
+  if (!tally_dump_plan(image, stores, tally)) return false;
+  write_tally_report(tally, console);
   return true;
 }

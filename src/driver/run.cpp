@@ -2,15 +2,15 @@
 
 #include <cstring>
 
-#include "decode/script_sink.h"
 #include "driver/check_script.h"
 #include "driver/check_table.h"
 #include "driver/file_open.h"
 #include "driver/script_file.h"
-#include "driver/script_header.h"
 #include "driver/table_file.h"
 #include "driver/usage.h"
 #include "dump/dump_plan.h"
+#include "script/script_header.h"
+#include "script/script_sink.h"
 
 namespace {
 

@@ -2,12 +2,8 @@
 
 #include <cstdio>
 
-#include "decode/script_sink.h"
-#include "decode/string_decoder.h"
-#include "decode/token_renderings.h"
-#include "rom/mark_map.h"
-#include "rom/rom_window.h"
-#include "table/token_tally.h"
+#include "decode/string_decoder.h"  // and the window, the renderings, the sink and the tally
+#include "dump/mark_map.h"
 
 // Decodes, in the dump's place, each string the script gives the inserter to write back
 // (with #WRITE(PtrTable) or #W16): from the window's cursor, which it leaves just past the
@@ -37,11 +33,11 @@ struct DumpContext {
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
 // counting it when the context carries a tally.
-void count_string_at(DumpContext& ctx, int linear);
 inline void decode_string_at(DumpContext& ctx, int linear) {
-  if (ctx.tally != nullptr) [[unlikely]]
-    return count_string_at(ctx, linear);  // out of line: the dump's loops stay as small
-  decode_string(ctx.window, ctx.renderings, ctx.script);
+  if (ctx.tally == nullptr) [[likely]]
+    return decode_string(ctx.window, ctx.renderings, ctx.script);
+  ctx.tally->begin_string(static_cast<std::uint32_t>(linear));
+  decode_string(ctx.window, ctx.renderings, ctx.script, *ctx.tally);
 }
 // The same for a string the script gives the inserter, at image offset `offset`.
 inline void decode_inserted_string_at(DumpContext& ctx, int linear, int offset) {

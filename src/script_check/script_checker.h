@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "decode/string_encoder.h"
-#include "script_check/script_reader.h"
+#include "script/script_reader.h"
 
 // A string of the image that DUMP_TEXT writes with #WRITE(PtrTable) or #W16.
 struct DumpedString {

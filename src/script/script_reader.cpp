@@ -1,4 +1,4 @@
-#include "script_check/script_reader.h"
+#include "script/script_reader.h"
 
 #include <array>
 #include <cstring>
