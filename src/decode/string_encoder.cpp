@@ -1,41 +1,42 @@
 #include "decode/string_encoder.h"
 
+#include <algorithm>
+
 #include "decode/encoding.h"
+#include "decode/fallback_forms.h"
 
 namespace {
 
-int hex_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The byte of a bracketed form "<opening>XX>" that `text` starts with, or -1.
-template <std::size_t N>
-int bracketed_byte(std::string_view text, const char (&opening)[N]) {
-  constexpr std::size_t open = N - 1;
-  if (text.size() < open + 3 || text.compare(0, open, opening) != 0 || text[open + 2] != '>')
-    return -1;
-  const int high = hex_value(text[open]);
-  const int low = hex_value(text[open + 1]);
+// The byte of a bracketed form that `text` starts with, or -1.
+int bracketed_byte(std::string_view text, const BracketedForm& form) {
+  if (text.size() < form.size() || !text.starts_with(form.opening)) return -1;
+  text.remove_prefix(form.opening.size());
+  if (!text.substr(BracketedForm::kDigits).starts_with(BracketedForm::kClosing)) return -1;
+  const int high = ScriptSink::hex_value(text[0]);
+  const int low = ScriptSink::hex_value(text[1]);
   return high < 0 || low < 0 ? -1 : high << 4 | low;
 }
 
-constexpr int kRawLength = 5;   // "<$XX>"
-constexpr int kCodeLength = 9;  // "<CODE XX>"
-
-// True if a bracketed form that the state allows could start with `text` and be longer.
-bool may_start_bracketed(std::string_view text, bool code_form_allowed) {
-  auto starts = [&](std::string_view form) {
-    if (text.size() >= form.size() || text.empty()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const bool digit_place = form[i] == 'X';
-      if (digit_place ? hex_value(text[i]) < 0 : text[i] != form[i]) return false;
-    }
-    return true;
-  };
-  return starts("<$XX>") || (code_form_allowed && starts("<CODE XX>"));
+// True if `text` is the start of a longer text in `form`, of any digits.
+bool may_grow_into(std::string_view text, const BracketedForm& form) {
+  if (text.empty() || text.size() >= form.size()) return false;
+  if (text.size() <= form.opening.size()) return form.opening.starts_with(text);
+  if (!text.starts_with(form.opening)) return false;
+  text.remove_prefix(form.opening.size());
+  const std::string_view digits = text.substr(0, BracketedForm::kDigits);
+  return std::ranges::all_of(digits, [](char c) { return ScriptSink::hex_value(c) >= 0; }) &&
+         BracketedForm::kClosing.starts_with(text.substr(digits.size()));
 }
+
+// The table pages the follow bytes of runs are looked up on are 0x0100 and 0x0200, numbered
+// by their high byte.
+constexpr bool run_pages_are_one_and_two() {
+  for (const ByteClass& c : kByteClasses)
+    if (c.kind == ByteKind::kRunLead && c.follow_page != 0x0100 && c.follow_page != 0x0200)
+      return false;
+  return true;
+}
+static_assert(run_pages_are_one_and_two());
 
 }  // namespace
 
@@ -43,36 +44,37 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
   auto add = [&](TextTrie& trie, int code, int given) {
     if (table.defined(code)) trie.add(table.text(code), given);
   };
-  for (int code = 0; code < 0x100; ++code) add(token_start_, code, code);
-  for (int code = 0xBF00; code <= 0xBFFF; ++code) add(token_start_, code, code);
-  for (int code = 0xF000; code <= 0xF3FF; ++code) add(token_start_, code, code);
-  for (int low = 0; low < 0x100; ++low) {
-    add(run_pages_[0], 0x0100 + low, low);
-    add(run_pages_[1], 0x0200 + low, low);
+  // Where a token starts: each single byte, and each parameter control with its parameter.
+  for (int b = 0; b < 0x100; ++b) {
+    add(token_start_, b, b);
+    if (kByteClasses[b].kind == ByteKind::kParameterControl)
+      for (int code = b << 8; code <= (b << 8 | 0xFF); ++code) add(token_start_, code, code);
   }
-  // Every text finds room: 0x600 codes where a token starts, each text at most kMaxText bytes.
-  static_assert(0x600 * TextTable::kMaxText < TextTrie::kMaxNodes);
-  static_assert(byte_class(0xC0).follow_page == 0x0100 && byte_class(0xC8).follow_page == 0x0200);
+  for (int page = 1; page <= kRunPages; ++page)
+    for (int low = 0; low < 0x100; ++low) add(run_page(page << 8), page << 8 | low, low);
+  // Every text finds room: the codes where a token starts, each text at most kMaxText bytes.
+  constexpr auto kParameterControls =
+      std::ranges::count(kByteClasses, ByteKind::kParameterControl, &ByteClass::kind);
+  static_assert((1 + kParameterControls) * 0x100 * TextTable::kMaxText < TextTrie::kMaxNodes);
 
   for (int slot = 0; slot < TokenRenderings::kSlots; ++slot) {
     std::string_view text = renderings.text(slot);
     SlotForesight& foresight = foresight_[static_cast<std::size_t>(slot)];
     foresight.length = static_cast<std::uint8_t>(text.size());
-    const bool line_ends = text.ends_with("\r\n");  // the line break and the end codes
-    while (text.ends_with("\r\n")) text.remove_suffix(2);
+    const bool line_ends = text.ends_with(kLineEnd);  // the line break and the end codes
+    while (text.ends_with(kLineEnd)) text.remove_suffix(kLineEnd.size());
     const int key = TokenRenderings::key_of(slot);
     if (slot < 0x100) {
       foresight.taken = taken_as(text, token_start_, key, line_ends);
-    } else if (slot < 0x300) {
-      foresight.taken = taken_as(text, run_pages_[slot < 0x200 ? 0 : 1], key & 0xFF, false);
+    } else if (!TokenRenderings::is_parameter_slot(slot)) {  // a run page's: its key
+      foresight.taken = taken_as(text, run_page(key & 0xFF00), key & 0xFF, false);
     } else if (!renderings.fallback(slot)) {
       foresight.taken = taken_as(text, token_start_, key, false);
     } else {
-      // The control's own text or "<CODE XX>", then the parameter as "<$XX>", which is all
-      // that may come after the control: the control decides.
-      constexpr std::size_t kParameter = kRawLength;
+      // The control's own text or its code form, then the parameter in its raw form, which is
+      // all that may come after the control: the control decides.
       foresight.taken =
-          taken_as(text.substr(0, text.size() - kParameter), token_start_, key >> 8, false);
+          taken_as(text.substr(0, text.size() - kRawForm.size()), token_start_, key >> 8, false);
     }
   }
 }
@@ -82,14 +84,16 @@ StringEncoder::Taken StringEncoder::taken_as(std::string_view text, const TextTr
   const bool code_form = &trie == &token_start_;
   const TextTrie::Exact exact = trie.exact(text);
   // A longer text could match too, unless a line end follows.
-  if (!line_ends && (exact.extended || may_start_bracketed(text, code_form))) return Taken::kUnsure;
+  if (!line_ends && (exact.extended || may_grow_into(text, kRawForm) ||
+                     (code_form && may_grow_into(text, kCodeForm))))
+    return Taken::kUnsure;
   int taken = exact.code;
   if (taken < 0) {  // no table text: a bracketed form, or nothing the encoder takes whole
-    const int code = code_form ? bracketed_byte(text, "<CODE ") : -1;
-    const int raw = bracketed_byte(text, "<$");
-    if (code >= 0 && text.size() == kCodeLength) {
+    const int code = code_form ? bracketed_byte(text, kCodeForm) : -1;
+    const int raw = bracketed_byte(text, kRawForm);
+    if (code >= 0 && text.size() == kCodeForm.size()) {
       taken = code;
-    } else if (raw >= 0 && text.size() == kRawLength) {
+    } else if (raw >= 0 && text.size() == kRawForm.size()) {
       taken = raw;
     } else {
       return Taken::kUnsure;
@@ -140,15 +144,15 @@ StringEncoder::Token StringEncoder::token_at(std::string_view text, State state)
   if (state.follow == 0) {
     const TextTrie::Match match = token_start_.longest(text);
     token = {match.length, match.code};
-    const int code = text[0] == '<' ? bracketed_byte(text, "<CODE ") : -1;
+    const int code = text[0] == '<' ? bracketed_byte(text, kCodeForm) : -1;
     // A table text of the same length comes first.
-    if (code >= 0 && kCodeLength > token.length) return {kCodeLength, code};
+    if (code >= 0 && int{kCodeForm.size()} > token.length) return {int{kCodeForm.size()}, code};
   } else if (state.page != 0) {
-    const TextTrie::Match match = run_pages_[state.page == 0x0100 ? 0 : 1].longest(text);
+    const TextTrie::Match match = run_page(state.page).longest(text);
     token = {match.length, match.code};
   }
-  const int raw = text[0] == '<' ? bracketed_byte(text, "<$") : -1;
-  if (raw >= 0 && kRawLength > token.length) return {kRawLength, raw};
+  const int raw = text[0] == '<' ? bracketed_byte(text, kRawForm) : -1;
+  if (raw >= 0 && int{kRawForm.size()} > token.length) return {int{kRawForm.size()}, raw};
   return token;
 }
 

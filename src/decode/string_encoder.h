@@ -105,7 +105,12 @@ class StringEncoder {
   };
   static_assert(TokenRenderings::kLongest <= 0xFF);
 
-  TextTrie token_start_;   // 00-FF, BF00-BFFF, F000-F3FF
-  TextTrie run_pages_[2];  // 0100-01FF, 0200-02FF, each by its low byte
+  static constexpr int kRunPages = 2;
+  // The dictionary of the run page `follow_page` (0x0100 or 0x0200).
+  const TextTrie& run_page(int follow_page) const { return run_pages_[(follow_page >> 8) - 1]; }
+  TextTrie& run_page(int follow_page) { return run_pages_[(follow_page >> 8) - 1]; }
+
+  TextTrie token_start_;          // the single bytes, and each parameter control's codes
+  TextTrie run_pages_[kRunPages];  // 0100-01FF, 0200-02FF, each by its low byte
   std::array<SlotForesight, TokenRenderings::kSlots> foresight_;
 };

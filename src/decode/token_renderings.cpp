@@ -8,10 +8,6 @@
 
 namespace {
 
-char hex_digit(int value) {
-  return "0123456789ABCDEF"[value & 0xF];
-}
-
 // A rendering is built in a small fixed buffer, nothing is allocated.
 struct Text {
   char bytes[TokenRenderings::kLongest];
@@ -21,26 +17,16 @@ struct Text {
     std::memcpy(bytes + size, text.data(), text.size());
     size += static_cast<int>(text.size());
   }
-  void add_hex(int value) {
-    bytes[size++] = hex_digit(value >> 4);
-    bytes[size++] = hex_digit(value);
+  // A byte the table has no text for, in `form`.
+  void add(const BracketedForm& form, int value) {
+    add(form.opening);
+    char* const end = ScriptSink::put_hex(bytes + size, static_cast<std::uint32_t>(value),
+                                          BracketedForm::kDigits);
+    size = static_cast<int>(end - bytes);
+    add(BracketedForm::kClosing);
   }
   std::string_view view() const { return {bytes, static_cast<std::size_t>(size)}; }
 };
-
-// Character fallback: "<$%02X>" with the raw byte.
-void add_raw_value(Text& text, int raw) {
-  text.add("<$");
-  text.add_hex(raw);
-  text.add(">");
-}
-
-// Control fallback: "<CODE %02X>".
-void add_code_value(Text& text, int code) {
-  text.add("<CODE ");
-  text.add_hex(code);
-  text.add(">");
-}
 
 // What a single-byte code that leads more bytes or ends the string takes, from its class;
 // nothing for a whole token.
@@ -91,13 +77,13 @@ void TokenRenderings::build(const TextTable& table) {
       if (table.defined(hi)) {
         text.add(table.text(hi));
       } else {
-        add_code_value(text, hi);
+        text.add(kCodeForm, hi);
       }
-      add_raw_value(text, raw);
+      text.add(kRawForm, raw);
     } else if (slot >= 0x100 || renders_as_character(kByteClasses[key].kind)) {
-      add_raw_value(text, raw);
+      text.add(kRawForm, raw);
     } else {
-      add_code_value(text, key);
+      text.add(kCodeForm, key);
     }
     if (slot < 0x100)
       for (int i = 0; i < line_ends_after(kByteClasses[slot].kind); ++i) text.add(kLineEnd);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "decode/encoding.h"
+#include "decode/fallback_forms.h"
 #include "script/script_sink.h"
 #include "table/text_table.h"
 
@@ -43,7 +44,7 @@ class TokenRenderings {
   // text with its line ends.
   static constexpr int kLongest =
       TextTable::kMaxText +
-      std::max(int{sizeof "<$XX>"} - 1, line_ends_after(ByteKind::kEnd) * int{kLineEnd.size()});
+      std::max(int{kRawForm.size()}, line_ends_after(ByteKind::kEnd) * int{kLineEnd.size()});
   static constexpr int kCopy = 48;  // every write copies this many bytes, then keeps `length`
   static_assert(kCopy >= kLongest, "a copy must carry the longest rendering whole");
 
@@ -52,6 +53,8 @@ class TokenRenderings {
         std::find(kPageControl.begin(), kPageControl.end(), hi) - kPageControl.begin();
     return static_cast<int>(kKeyPages + page) << 8 | param;
   }
+  // True for the slots of the parameter controls' parameters, after the key pages.
+  static constexpr bool is_parameter_slot(int slot) { return slot >= kFirstParameterSlot; }
   // The table key whose text a slot stands for: the one a fallback in that slot lacks.
   static constexpr int key_of(int slot) {
     if (slot < kFirstParameterSlot) return slot;

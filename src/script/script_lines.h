@@ -10,6 +10,26 @@
 // linear address and image offset. The put_ writers write straight at `out` and return the
 // end of what they wrote; the room they need is measured on them, given the widest numbers.
 
+// The pieces of the lines that tell the inserter where a string goes, as the writers below
+// put them and the check of an edited script reads them back. The inserter passes over a line
+// that starts with kCommentLead and reads one that starts with kCommandLead as a command.
+inline constexpr char kCommentLead[] = "//";
+inline constexpr char kCommandLead[] = "#";
+// "//[%06X ~ %06X]": linear address, then image offset, each of at least kPositionDigits.
+inline constexpr char kPositionOpen[] = "//[";
+inline constexpr char kPositionBetween[] = " ~ ";
+inline constexpr char kPositionClose[] = "]";
+inline constexpr int kPositionDigits = 6;
+// "#WRITEINDEX($%X,2)" then "#WRITE(PtrTable)": a block's string, through its offset table.
+inline constexpr char kWriteIndexOpen[] = "#WRITEINDEX(";
+inline constexpr char kWritePointer[] = "#WRITE(PtrTable)";
+// "#W16($%X)": a region's string, at its own image offset.
+inline constexpr char kWrite16Open[] = "#W16(";
+static_assert(std::string_view(kPositionOpen).starts_with(kCommentLead) &&
+              std::string_view(kWriteIndexOpen).starts_with(kCommandLead) &&
+              std::string_view(kWritePointer).starts_with(kCommandLead) &&
+              std::string_view(kWrite16Open).starts_with(kCommandLead));
+
 // The line of 58 slashes that closes a block section and opens a region section.
 inline constexpr std::string_view kSeparator =
     "//////////////////////////////////////////////////////////";
@@ -17,11 +37,11 @@ static_assert(kSeparator.size() == 58);
 
 // "//[%06X ~ %06X]": where a string lies.
 constexpr char* put_position_comment(char* out, int linear, int offset) {
-  out = ScriptSink::put<"//[">(out);
-  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(linear), 6);
-  out = ScriptSink::put<" ~ ">(out);
-  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(offset), 6);
-  return ScriptSink::put<"]">(out);
+  out = ScriptSink::put<kPositionOpen>(out);
+  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(linear), kPositionDigits);
+  out = ScriptSink::put<kPositionBetween>(out);
+  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(offset), kPositionDigits);
+  return ScriptSink::put<kPositionClose>(out);
 }
 
 // Before a block's first string: its position, an empty line, then "//", so that the
@@ -34,9 +54,9 @@ constexpr char* put_first_string_head(char* out, int linear, int offset) {
 // table entry at image offset `entry`, then an empty line.
 constexpr char* put_string_head(char* out, int linear, int offset, int entry) {
   out = put_position_comment(out, linear, offset);
-  out = ScriptSink::put<"\n#WRITEINDEX($">(out);
+  out = ScriptSink::put<"\n", kWriteIndexOpen, "$">(out);
   out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(entry));
-  return ScriptSink::put<",2)\n#WRITE(PtrTable)\n\n">(out);
+  return ScriptSink::put<",2)\n", kWritePointer, "\n\n">(out);
 }
 inline constexpr std::size_t kStringHeadRoom =
     ScriptSink::most_written([](char* out) { return put_string_head(out, -1, -1, -1); });
@@ -48,7 +68,7 @@ static_assert(kStringHeadRoom >= ScriptSink::most_written([](char* out) {
 // points the string at its own image offset.
 constexpr char* put_region_string_head(char* out, int linear, int offset) {
   out = put_position_comment(ScriptSink::put<"\n">(out), linear, offset);
-  out = ScriptSink::put<"\n#W16($">(out);
+  out = ScriptSink::put<"\n", kWrite16Open, "$">(out);
   out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(offset));
   return ScriptSink::put<")\n">(out);
 }

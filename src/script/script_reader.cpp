@@ -1,32 +1,25 @@
 #include "script/script_reader.h"
 
-#include <array>
 #include <cstring>
+
+#include "script/script_lines.h"
 
 namespace {
 
+static_assert(kLineEnd == "\r\n", "lines are split at LF, a CR before it left off");
+
 constexpr std::uint64_t kNoAddress = ~std::uint64_t{0};
 
-// The value of each upper-case hexadecimal digit, -1 for any other byte.
-constexpr auto kHexDigits = [] {
-  std::array<std::int8_t, 256> digits{};
-  digits.fill(-1);
-  for (int i = 0; i < 10; ++i) digits['0' + i] = static_cast<std::int8_t>(i);
-  for (int i = 0; i < 6; ++i) digits['A' + i] = static_cast<std::int8_t>(10 + i);
-  return digits;
-}();
-
-// Six or more upper-case hexadecimal digits at the start of `text`, read as a number and
-// taken off. Past 16 significant digits the value is kNoAddress.
+// kPositionDigits or more upper-case hexadecimal digits at the start of `text`, read as a
+// number and taken off. Past 16 significant digits the value is kNoAddress.
 bool take_hex(std::string_view& text, std::uint64_t& value) {
   std::size_t digits = 0;
   value = 0;
-  for (int digit;
-       digits < text.size() && (digit = kHexDigits[static_cast<std::uint8_t>(text[digits])]) >= 0;
+  for (int digit; digits < text.size() && (digit = ScriptSink::hex_value(text[digits])) >= 0;
        ++digits)
     value = value >> 60 != 0 ? kNoAddress : value << 4 | static_cast<std::uint64_t>(digit);
   text.remove_prefix(digits);
-  return digits >= 6;
+  return digits >= kPositionDigits;
 }
 
 bool take(std::string_view& text, std::string_view part) {
@@ -38,8 +31,8 @@ bool take(std::string_view& text, std::string_view part) {
 }  // namespace
 
 bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint64_t& offset) {
-  return take(line, "//[") && take_hex(line, linear) && take(line, " ~ ") &&
-         take_hex(line, offset) && line == "]";
+  return take(line, kPositionOpen) && take_hex(line, linear) && take(line, kPositionBetween) &&
+         take_hex(line, offset) && line == kPositionClose;
 }
 
 ScriptReader::ScriptReader(ScriptSource& source) : source_(source), buffer_(new char[kFirstRoom]) {
@@ -109,8 +102,8 @@ bool ScriptReader::next(ScriptString& string) {
     keep_ = scan_;
     line = take_line();
     if (line.data() == nullptr) return false;
-    if (line.starts_with("#W16(")) break;
-    if (!line.starts_with("#WRITEINDEX(")) {
+    if (line.starts_with(kWrite16Open)) break;
+    if (!line.starts_with(kWriteIndexOpen)) {
       held_ = true;  // may be the next position line
       held_line_ = line;
       continue;
@@ -118,7 +111,7 @@ bool ScriptReader::next(ScriptString& string) {
     keep_ = scan_;
     line = take_line();
     if (line.data() == nullptr) return false;
-    if (line == "#WRITE(PtrTable)") break;
+    if (line == kWritePointer) break;
     held_ = true;
     held_line_ = line;
   }
@@ -136,8 +129,9 @@ bool ScriptReader::next(ScriptString& string) {
       string.cut_line = lines_read_ + 1;
       break;
     }
-    if (!line.empty() && (line[0] == '#' || line.starts_with("//"))) {
-      string.cut = line[0] == '#' ? ScriptString::Cut::kHash : ScriptString::Cut::kSlashes;
+    const bool command = line.starts_with(kCommandLead);
+    if (command || line.starts_with(kCommentLead)) {
+      string.cut = command ? ScriptString::Cut::kCommand : ScriptString::Cut::kComment;
       string.cut_line = lines_read_;
       held_ = true;
       held_line_ = line;

@@ -17,8 +17,9 @@
 // saved with LF alone reads the same. A last LF ends the last line without starting another.
 // Lines are numbered from 1.
 struct ScriptString {
-  // How the text ends: at a line that starts with "#" or "//", or at the end of the file.
-  enum class Cut { kHash, kSlashes, kEndOfFile };
+  // How the text ends: at a line that starts with "#" (a command) or "//" (a comment), or at
+  // the end of the file.
+  enum class Cut { kCommand, kComment, kEndOfFile };
 
   int position_line = 0;
   // The two numbers of the position line; a number too large for any address keeps a value

@@ -78,10 +78,11 @@ class ScriptSink {
   }
 
   // The same two for direct writing: each writes at `out` and returns the end of what it
-  // wrote. put_hex needs kHexRoom bytes of room.
-  template <ScriptLiteral text>
+  // wrote; put writes its literals one after the other. put_hex needs kHexRoom bytes of room.
+  template <ScriptLiteral... texts>
   static constexpr char* put(char* out) {
-    return std::copy_n(text.bytes, text.size, out);
+    ((out = std::copy_n(texts.bytes, texts.size, out)), ...);
+    return out;
   }
   static constexpr std::size_t kHexRoom = std::numeric_limits<std::uint32_t>::digits / 4;
   static constexpr char* put_hex(char* out, std::uint32_t value, int min_digits = 1) {
@@ -97,6 +98,12 @@ class ScriptSink {
       std::copy_n(kHexPairs[value & 0xFF].data(), 2, out + at - 2);
     if (at == 1) out[0] = kHexPairs[value & 0xF][1];
     return out + digits;
+  }
+  // The value of a digit put_hex writes, or -1 for any other byte.
+  static constexpr int hex_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
   }
   // The room a direct writer needs: what put(out) writes, put being a writer given the widest
   // numbers (-1 for each, so every number takes kHexRoom digits).

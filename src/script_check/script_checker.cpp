@@ -4,6 +4,8 @@
 #include <charconv>
 #include <iterator>
 
+#include "script/script_lines.h"
+
 namespace {
 
 constexpr std::size_t kShownText = 16;  // bytes of a line shown where a problem starts
@@ -11,12 +13,12 @@ constexpr std::size_t kShownText = 16;  // bytes of a line shown where a problem
 // True if `lines` are `rendering` as DUMP_TEXT wrote it: its lines, CR LF between them, with
 // the line ends after the end code and the empty lines at the text's end left off.
 bool as_dumped(std::string_view rendering, std::span<const std::string_view> lines) {
-  while (rendering.ends_with("\r\n")) rendering.remove_suffix(2);
+  while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
   while (!lines.empty() && lines.back().empty()) lines = lines.first(lines.size() - 1);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) {
-      if (!rendering.starts_with("\r\n")) return false;
-      rendering.remove_prefix(2);
+      if (!rendering.starts_with(kLineEnd)) return false;
+      rendering.remove_prefix(kLineEnd.size());
     }
     if (!rendering.starts_with(lines[i])) return false;
     rendering.remove_prefix(lines[i].size());
@@ -48,7 +50,8 @@ TextPlace first_difference(const StringEncoding& encoding, std::span<const std::
 TextPlace place_in(std::string_view rendering, std::size_t offset) {
   TextPlace place;
   std::size_t line_start = 0;
-  for (std::size_t end; (end = rendering.find("\r\n", line_start)) < offset; line_start = end + 2)
+  for (std::size_t end; (end = rendering.find(kLineEnd, line_start)) < offset;
+       line_start = end + kLineEnd.size())
     ++place.line;
   place.column = static_cast<int>(offset - line_start);
   return place;
@@ -63,13 +66,9 @@ void ScriptChecker::put_number(long long value) {
 }
 
 void ScriptChecker::put_address(int linear) {
-  char digits[16];
-  const auto result =
-      std::to_chars(std::begin(digits), std::end(digits), static_cast<unsigned>(linear), 16);
-  const auto length = result.ptr - digits;
-  if (length < 6) line_.append(static_cast<std::size_t>(6 - length), '0');
-  for (const char* c = digits; c != result.ptr; ++c)
-    line_ += *c >= 'a' ? static_cast<char>(*c - 'a' + 'A') : *c;
+  char digits[ScriptSink::kHexRoom];
+  line_.append(digits,
+               ScriptSink::put_hex(digits, static_cast<std::uint32_t>(linear), kPositionDigits));
 }
 
 void ScriptChecker::write_line() {
@@ -183,8 +182,9 @@ void ScriptChecker::check(const DumpedString& dumped) {
       if (string_.cut == ScriptString::Cut::kEndOfFile) {
         put(": the file ends inside the string @ ");
       } else {
-        put(string_.cut == ScriptString::Cut::kHash ? " starts with # inside the string @ "
-                                                    : " starts with // inside the string @ ");
+        put(" starts with ");
+        put(string_.cut == ScriptString::Cut::kCommand ? kCommandLead : kCommentLead);
+        put(" inside the string @ ");
       }
       put_address(dumped.linear);
       put(", before its end code");

@@ -59,7 +59,7 @@ class ScriptChecker {
   // that does not give its own dump back has a line for thousands of strings.
   void put(std::string_view text) { line_ += text; }
   void put_number(long long value);
-  void put_address(int linear);  // "%06X"
+  void put_address(int linear);  // "%06X", as a position line shows it
   // "line N, column C" of a place in the current string; the line's text from there, at most
   // kShownText bytes, into `shown_`.
   void put_place_and_text(TextPlace place);
