@@ -30,6 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kOldScript = "old script\r\n";
+const std::string kOlderScript = "older script\r\n";
 
 // An image whose file index names one block, 07:9000; the fixed list's block 10:A000 holds
 // a string too. Entry 0 names the record at window offset 0x9000, the other entries the
@@ -52,13 +53,14 @@ std::string image_bytes(std::size_t size = 0x200000) {
 }
 
 // The standard folder: image.rom, a table defining A and B, and a text folder holding an
-// old script, which a failed run must leave as it was.
+// old script and its backup, which a failed run must leave as they were.
 void lay_out_folder(const TempFolder& folder) {
   write_file(folder / "image.rom", image_bytes());
   fs::create_directory(folder / "table");
   write_file(folder / "table/table_dump.txt", "41=A\n42=B\n");
   fs::create_directory(folder / "text");
   write_file(folder / "text/script.txt", kOldScript);
+  write_file(folder / "text/script.txt.bak", kOlderScript);
 }
 
 // Every entry of the folder, with what it is and, for a file, its bytes.
@@ -115,8 +117,9 @@ void expect_well_formed(const std::string& script) {
 enum class Console { kExactly, kStartsWith };
 
 enum class Script {
-  kUntouched,  // nothing in the folder changes, the old script included
-  kWritten,    // text/script.txt is replaced by a whole script; nothing else changes
+  kUntouched,  // nothing in the folder changes, the old script and its backup included
+  kWritten,    // text/script.txt is replaced by a whole script, the old one becoming the
+               // backup; nothing else changes
 };
 
 struct BadInput {
@@ -142,6 +145,7 @@ const std::string kDumpArgs = "\"$0\" DUMP_TEXT image.rom";  // behind a shell l
 const std::string kTemp = "text//script.txt.tmp";
 const std::string kCannotWrite = "ERROR - cannot write text//script.txt\n";
 const std::string kCannotRead = "ERROR - cannot read ROM: image.rom\n";
+const std::string kCannotReadTable = "ERROR - cannot read table//table_dump.txt\n";
 const char kPipes[] = "pipes, FIFOs and /dev/stdin as a path are POSIX";
 const char kStrace[] = "faults are injected with strace, which traces Linux processes only";
 const std::string kUnreadableStdin = "ERROR - cannot open ROM: /dev/stdin\n";
@@ -248,6 +252,36 @@ const std::vector<BadInput> kBadInputs = {
     {"script_rename_fails", [](const TempFolder&) {},
      with_fault(kTemp, "rename:error=EXDEV:when=1") + kDumpArgs, 255, kCannotWrite,
      Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
+    // The older backup has stepped aside when the old script's second name fails to take
+    // its place: it comes back.
+    {"backup_rename_fails", [](const TempFolder&) {},
+     with_fault("text//script.txt.bak.new", "rename:error=EIO:when=1") + kDumpArgs, 255,
+     kCannotWrite,
+     Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
+    // A file system without hard links: the backup is a copy.
+    {"backup_link_refused", [](const TempFolder&) {},
+     with_fault("text//script.txt", "link:error=EPERM") + kDumpArgs, 0, "", Console::kStartsWith,
+     kIndexedOut, Script::kWritten, kFirstString, false, kStrace},
+    {"script_without_backup", [](const TempFolder& f) { fs::remove(f / "text/script.txt.bak"); },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
+    {"no_script_yet_makes_no_backup",
+     [](const TempFolder& f) {
+       fs::remove(f / "text/script.txt");
+       fs::remove(f / "text/script.txt.bak");
+     },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
+    // A table read that fails after its first bytes: the run stops before the script.
+    {"table_read_fails_part_way", [](const TempFolder&) {},
+     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + kDumpArgs, 255,
+     kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    {"table_read_fails_part_way_in_a_check", [](const TempFolder&) {},
+     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + "\"$0\" CHECK_TABLE image.rom",
+     255, kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    // Lines that did not reach standard output fail the run: the old script stays.
+    {"standard_output_cannot_be_written", [](const TempFolder&) {},
+     "exec \"$0\" DUMP_TEXT image.rom >/dev/full", 255,
+     "ERROR - cannot write standard output\n", Console::kExactly, "", Script::kUntouched, "",
+     false, "/dev/full is a Linux device"},
     // Reads of the image: the check at opening, the file index, then the block 07:9000 and
     // the next load.
     {"image_read_fails_at_opening", [](const TempFolder&) {},
@@ -259,7 +293,7 @@ const std::vector<BadInput> kBadInputs = {
      Console::kExactly, "", Script::kUntouched, "", false, kStrace},
     {"image_read_fails_after_a_block", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs, 255, kCannotRead,
-     Console::kExactly, "\n[FILE] 079000-07900A [0]", Script::kUntouched, "", false, kStrace},
+     Console::kExactly, "\n[FILE] 079000-07900A [0]\n", Script::kUntouched, "", false, kStrace},
 };
 
 class BadInputRun : public testing::TestWithParam<BadInput> {};
@@ -308,6 +342,8 @@ TEST_P(BadInputRun, ends_with_the_documented_outcome_and_writes_only_a_whole_scr
     const std::string script = read_file(folder / "text/script.txt");
     expect_well_formed(script);
     EXPECT_NE(script.find(c.script_holds), std::string::npos) << "no '" << c.script_holds << "'";
+    if (expected_folder.count("text/script.txt") != 0)
+      expected_folder["text/script.txt.bak"] = expected_folder["text/script.txt"];
     expected_folder.erase("text/script.txt");
     folder_after.erase("text/script.txt");
   }

@@ -147,7 +147,8 @@ TEST_F(SampleDump, every_block_is_dumped_once_in_plan_order) {
     footers += '\n';
     footers += footer[0].substr(2);
   }
-  EXPECT_EQ(footers, run.dump.out);  // each progress line repeats its block's footer
+  // Each progress line repeats its block's footer; the run ends the last line.
+  EXPECT_EQ(footers + "\n", run.dump.out);
 }
 
 struct KnownSection {

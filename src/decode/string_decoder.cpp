@@ -35,7 +35,8 @@ bool ends_string(int b) {
   return b == 0xD0 || b == 0xFF;
 }
 
-// Renderings is TokenRenderings or CountedRenderings: anything that copies a slot's text.
+// Renderings is TokenRenderings, CountedRenderings or CommentedRenderings: anything that
+// copies a slot's text.
 template <typename Renderings>
 void decode(RomWindow& window, const Renderings& renderings, ScriptSink& script) {
   // The read and output positions stay in registers for the whole string: each byte
@@ -99,5 +100,9 @@ void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptS
 }
 
 void decode_string(RomWindow& window, const CountedRenderings& renderings, ScriptSink& script) {
+  decode(window, renderings, script);
+}
+
+void decode_string(RomWindow& window, const CommentedRenderings& renderings, ScriptSink& script) {
   decode(window, renderings, script);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "decode/commented_renderings.h"
 #include "decode/counted_renderings.h"
 #include "decode/script_sink.h"
 #include "decode/token_renderings.h"
@@ -11,3 +12,5 @@
 void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script);
 // The same, counting every rendering into the tally that `renderings` carries.
 void decode_string(RomWindow& window, const CountedRenderings& renderings, ScriptSink& script);
+// The same, with every line after the first starting as a comment.
+void decode_string(RomWindow& window, const CommentedRenderings& renderings, ScriptSink& script);

@@ -18,11 +18,15 @@ bool tally_dump_plan(std::FILE* image, DumpStores& stores, TokenTally& tally) {
 
 }  // namespace
 
-bool check_table(const char* table_path, std::FILE* image, DumpStores& stores, std::FILE* console) {
-  TableDiagnostics diagnostics(console, stores.entry_lines);
-  load_table(table_path, stores.table, console, &diagnostics);
+TableCheck check_table(const char* table_path, std::FILE* image, DumpStores& stores,
+                       Console& console) {
+  TableDiagnostics diagnostics(console.out(), stores.entry_lines);
+  const TableFile table = load_table(table_path, stores.table, console.out(), &diagnostics);
+  if (table == TableFile::kMissing || diagnostics.reported()) console.line_left_open();
+  if (table == TableFile::kUnreadable) return TableCheck::kTableUnreadable;
   stores.renderings.build(stores.table);
-  if (!tally_dump_plan(image, stores, stores.tally)) return false;
-  write_tally_report(stores.tally, console);
-  return true;
+  if (!tally_dump_plan(image, stores, stores.tally)) return TableCheck::kImageUnreadable;
+  write_tally_report(stores.tally, console.out());
+  console.line_left_open();
+  return TableCheck::kReported;
 }

@@ -23,6 +23,6 @@ struct DumpStores {
 // The whole tool: `textdump DUMP_TEXT <rom image>`, `textdump CHECK_TABLE <rom image>` to
 // check the table, or `--help`, `-h` or `--version` alone. Progress, warnings, the table
 // check and usage go to `out`, fatal errors to `err`. Arguments are UTF-8.
-// Returns the process exit status: 0, or -1 on a fatal error.
+// Returns the process exit status: 0, or 255 on a fatal error.
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err);

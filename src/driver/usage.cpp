@@ -15,14 +15,16 @@ void write_usage(std::FILE* out) {
       "  table/table_dump.txt    the character table, read; if it is missing, that is\n"
       "                          reported and every code is written by its value\n"
       "  text/script.txt         the script, created or replaced; the folder text must exist\n"
+      "  text/script.txt.bak     the script it replaced\n"
       "\n"
       "Progress and warnings go to standard output, errors to standard error.\n"
       "\n"
       "Exit status:\n"
-      "  0    the dump was written or the table checked; also for --help, --version and\n"
-      "       any other command word, which writes nothing\n"
-      "  255  an error (-1 on Windows): no image given, the image cannot be read, or the\n"
-      "       script cannot be created or written\n",
+      "  0    the dump was written or the table checked; also for --help and --version\n"
+      "  255  an error, on every system: an unknown command word, no image given, an image\n"
+      "       that cannot be read or has a copier header, a table that cannot be read, a\n"
+      "       script that cannot be created or written, or standard output that cannot\n"
+      "       be written\n",
       out);
 }
 

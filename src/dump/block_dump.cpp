@@ -8,9 +8,10 @@ namespace {
 // The most the lines before a string take.
 constexpr std::size_t kStringHeadRoom = kPositionCommentRoom + 64;
 
-void warn(const DumpContext& ctx, const char* what, int linear) {
+void warn(DumpContext& ctx, const char* what, int linear) {
   if (ctx.console == nullptr) return;
   std::fprintf(ctx.console, "\n[DUMP_LAYER2] FAIL-SAFE (%s @ %06X)", what, linear);
+  ctx.wrote_to_console = true;
 }
 
 // Marks every string start the offset table names. Returns `last`, the final entry read
@@ -76,7 +77,11 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       out = ScriptSink::put<",2)\n#WRITE(PtrTable)\n\n">(out);
     }
     script.written_up_to(out);
-    decode_string_at(ctx, pos + at);
+    if (written == 0) {
+      decode_first_string_at(ctx, pos + at);
+    } else {
+      decode_string_at(ctx, pos + at);
+    }
   }
 
   // "[FILE] %06X-%06X [%X]": the block's span and twice its index number, closing its
@@ -95,8 +100,10 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
   script.write<"\n">();
   script.write_plain(kSeparator);
   script.write<"\n\n\n">();
-  if (ctx.console != nullptr)
+  if (ctx.console != nullptr) {
     std::fwrite(line, 1, static_cast<std::size_t>(line_end - line), ctx.console);
+    ctx.wrote_to_console = true;
+  }
   if (ctx.tally != nullptr) ++ctx.tally->blocks;
   return true;
 }

@@ -21,6 +21,7 @@ struct DumpContext {
   // Null for a dump. CHECK_TABLE sets it to count the blocks, strings and renderings, into a
   // script sink that keeps nothing.
   TokenTally* tally = nullptr;
+  bool wrote_to_console = false;  // set once a line went to `console`
 };
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
@@ -31,3 +32,6 @@ inline void decode_string_at(DumpContext& ctx, int linear) {
     return count_string_at(ctx, linear);  // out of line: the dump's loops stay as small
   decode_string(ctx.window, ctx.renderings, ctx.script);
 }
+// The same for a block's first string, which its block section holds as a comment: every
+// line of it starts with "//". A tally counts it as any other string.
+void decode_first_string_at(DumpContext& ctx, int linear);
