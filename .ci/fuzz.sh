@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets and runs each in turn on a copy of its seed corpus (the
 # repository's corpus is never grown). Fails if a target finds a crash, a broken property
-# or a timeout; the input that did it is kept in <build folder>/findings/.
-# Usage: .ci/fuzz.sh [seconds per target (default 20)] [build folder (default build-fuzz)]
-# A long run: .ci/fuzz.sh 600
+# or a timeout; the input that did it is kept in build-fuzz/findings/.
+# Usage: .ci/fuzz.sh [seconds per target (default 20)]; a long run: .ci/fuzz.sh 600
+# The targets are those fuzz/CMakeLists.txt makes, built in build-fuzz/ (the preset "fuzz").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
-build=${2:-build-fuzz}
+build=build-fuzz
 
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ not found, the fuzz targets are skipped"
   exit 0
 fi
 
-targets=(fuzz_table fuzz_decoder fuzz_plan)
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DTEXTDUMP_FUZZ=ON -DTEXTDUMP_BENCH=OFF \
-  -DBUILD_TESTING=OFF
-cmake --build "$build" -j2 --target "${targets[@]}"
+cmake --preset fuzz
+cmake --build --preset fuzz
+targets=()
+for program in "$build"/fuzz/fuzz_*; do
+  [ -f "$program" ] && [ -x "$program" ] && targets+=("$(basename "$program")")
+done
+[ ${#targets[@]} -gt 0 ] || { echo "fuzz: no fuzz target was built" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -6,22 +6,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-# The same prefix and settings as the emulator that cmake/mingw-w64.cmake gives ctest.
-export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+# The prefix the build's ctest emulator uses. One Wine server for the whole run, so that
+# each of the many short runs does not start its own.
+prefix=$root/build-windows/wine
+wine() { "$root/cmake/wine.sh" run "$prefix" "$@"; }
+trap '"$root/cmake/wine.sh" stop "$prefix"' EXIT
+"$root/cmake/wine.sh" start "$prefix"
 
-# One Wine server for the whole run, so that each of the many short runs does not start its
-# own. wineboot makes the prefix and starts Wine's services with no pipe of ours attached
-# (see cmake/wine-run.sh).
-mkdir -p "$WINEPREFIX"
-"$wineserver" -p || true  # one may run already, from an earlier ctest
-trap '"$wineserver" -k || true' EXIT
-"$wine" wineboot --init </dev/null >/dev/null 2>&1
-
-cmake -S . -B build-windows --toolchain cmake/mingw-w64.cmake
-cmake --build build-windows -j2
-ctest --test-dir build-windows -j2 --output-on-failure
+cmake --preset windows
+cmake --build --preset windows
+ctest --preset windows
 
 # Both builds dump the same image, and check its table, each in its own copy of the folder.
 # The scripts must be the same bytes; the console the same text, Windows' CR LF line ends
@@ -36,7 +30,7 @@ compare_dumps() {  # NAME MAKER_ARGUMENTS...
   local word
   for word in DUMP_TEXT CHECK_TABLE; do
     (cd "$folder/linux" && "$root/build/src/textdump" $word sample.rom >../linux.out) || exit 1
-    (cd "$folder/windows" && "$wine" "$root/build-windows/src/textdump.exe" $word sample.rom |
+    (cd "$folder/windows" && wine "$root/build-windows/src/textdump.exe" $word sample.rom |
       tr -d '\r' >../windows.out) || exit 1
     cmp "$folder/linux.out" "$folder/windows.out" || exit 1
   done

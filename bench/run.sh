@@ -2,13 +2,13 @@
 # bench/run.sh [--runs N] [--rounds R] [--tool PATH]: times the dump of the dense benchmark images against the
 # I/O floor, for each table (full, mixed, empty) and string density (1x, 2x, 4x).
 #
-# Builds a Release tree in build-bench/, makes each image with make_sample_image --dense, checks
-# one dump of it, then times with hyperfine: the dump, the I/O floor linked like the tool
-# (io_floor) and the same floor linked dynamically (io_floor_dynamic). The runs are split into R
-# rounds whose order alternates, so that neither side always runs first; the medians are taken
-# over all runs. Page faults and peak resident memory come from /usr/bin/time. The summary
-# table goes to build-bench/bench-results.md; each round's hyperfine export lies beside its
-# image in build-bench/bench-data/. --tool times another build of textdump (an older one, say)
+# Builds a Release tree in build-bench/ (the preset "bench"), makes each image with
+# make_sample_image --dense, checks one dump of it, then times with hyperfine: the dump, the I/O
+# floor linked like the tool (io_floor) and the same floor linked dynamically (io_floor_dynamic).
+# The runs are split into R rounds whose order alternates, so that neither side always runs first;
+# the medians are taken over all runs. Page faults and peak resident memory come from /usr/bin/time.
+# The summary table goes to build-bench/bench-results.md; each round's hyperfine export lies beside
+# its image in build-bench/bench-data/. --tool times another build of textdump (an older one, say)
 # on the same images and against the same floors.
 set -euo pipefail
 
@@ -29,9 +29,9 @@ per_round=$(( (runs + rounds - 1) / rounds ))
 command -v hyperfine >/dev/null || { echo "bench/run.sh needs hyperfine (apt-get install hyperfine)" >&2; exit 2; }
 [ -x /usr/bin/time ] || { echo "bench/run.sh needs /usr/bin/time (apt-get install time)" >&2; exit 2; }
 
-build=$PWD/build-bench
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j2 --target textdump make_sample_image io_floor io_floor_dynamic >/dev/null
+build=$PWD/build-bench  # the preset "bench"
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
 tool=${other_tool:-$build/src/textdump}
 floor=$build/bench/io_floor
 floor_dynamic=$build/bench/io_floor_dynamic

@@ -1,5 +1,5 @@
 # Cross-builds Windows executables with Debian's g++-mingw-w64-x86-64-posix:
-#   cmake -S . -B build-windows --toolchain cmake/mingw-w64.cmake
+#   cmake --preset windows   (cmake -S . -B build-windows --toolchain cmake/mingw-w64.cmake)
 # Everything is linked statically, so the .exe files need no DLL beside them. When Wine is
 # installed, ctest and test discovery run the .exe files under it.
 set(CMAKE_SYSTEM_NAME Windows)
@@ -19,12 +19,9 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # GoogleTest for this build comes from Debian's googletest sources.
 set(TEXTDUMP_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources to build")
 
-# Wine keeps its state in a prefix of this build's own, made at the first start. mscoree and
-# mshtml are turned off so that the first start does not offer to install Mono and Gecko.
-find_program(TEXTDUMP_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(TEXTDUMP_WINE NAMES wine64 wine)
-if(TEXTDUMP_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-      sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TEXTDUMP_WINE})
+# Under Wine, with a prefix of this build's own (cmake/wine.sh finds Wine and sets it up).
+execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/wine.sh find
+                RESULT_VARIABLE wine_status OUTPUT_QUIET ERROR_QUIET)
+if(wine_status EQUAL 0)
+  set(CMAKE_CROSSCOMPILING_EMULATOR sh ${CMAKE_CURRENT_LIST_DIR}/wine.sh run ${CMAKE_BINARY_DIR}/wine)
 endif()

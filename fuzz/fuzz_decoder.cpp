@@ -19,11 +19,12 @@
 #include <string>
 #include <string_view>
 
-#include "decode/script_sink.h"
 #include "decode/string_decoder.h"
 #include "decode/token_renderings.h"
+#include "driver/zeroed_store.h"
 #include "fuzz_support.h"
 #include "rom/rom_window.h"
+#include "script/script_sink.h"
 #include "table/text_table.h"
 
 namespace {
@@ -164,10 +165,10 @@ class Reference {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static fuzz::ZeroedStore<TextTable> table;
-  static TokenRenderings renderings;
-  static RomWindow window;
-  table.reset();
+  static const ZeroedStore<TextTable> table;
+  fuzz::clear(*table);
+  static TokenRenderings renderings;  // made afresh from each table
+  static RomWindow window;            // filled afresh from each input
 
   fuzz::ByteReader in(data, size);
   const unsigned mode = in.u8();

@@ -14,14 +14,15 @@
 #include <string_view>
 #include <vector>
 
-#include "decode/script_sink.h"
 #include "driver/run.h"
-#include "driver/script_header.h"
+#include "driver/zeroed_store.h"
 #include "dump/dump_context.h"
 #include "dump/dump_plan.h"
 #include "dump/plan_tables.h"
 #include "fuzz_support.h"
 #include "rom/address.h"
+#include "script/script_header.h"
+#include "script/script_sink.h"
 #include "support/expected_text.h"
 #include "table/table_parser.h"
 
@@ -256,8 +257,8 @@ FUZZ_CHECKER void check_console(std::string_view console) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const Bytes background = make_background();
   static Bytes image = background;
-  static fuzz::ZeroedStore<DumpStores> stores;
-  stores.reset();
+  static const ZeroedStore<DumpStores> stores;
+  fuzz::clear(*stores);
 
   fuzz::ByteReader in(data, size);
   const std::string_view table_file = in.bytes(in.u16() % (kMaxTable + 1));

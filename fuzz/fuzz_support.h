@@ -1,17 +1,13 @@
 #pragma once
 
-// What the fuzz targets share: stores that are cheap to zero again between inputs, a reader
-// of the structured part of an input, capture of a stream's bytes, and the failure report.
-
-#include <sys/mman.h>
-#include <unistd.h>
+// What the fuzz targets share: clearing a store between inputs, a reader of the structured
+// part of an input, capture of a stream's bytes, and the failure report.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -32,38 +28,13 @@ inline void require(bool holds, const char* what) {
   if (!holds) fail(what);
 }
 
-// A store that is zero when fresh (the tool's tables, window and mark map all are), kept in
-// pages of its own. A large one is zeroed again by handing its pages back, at a cost that
-// grows with the pages an input touched, not with its size (the mark map alone is 6 MiB);
-// a smaller one is cleared in place, which is cheaper than faulting its pages in anew.
+// Empties a store (the tool's are all zero when empty) for the next input. Cleared in place,
+// its pages stay mapped: cheaper than a fresh store, whose pages would fault in anew.
 template <typename T>
-class ZeroedStore {
-  static_assert(std::is_trivially_destructible_v<T>);
-
- public:
-  ZeroedStore() {
-    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    bytes_ = (sizeof(T) + page - 1) / page * page;
-    void* pages = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (pages == MAP_FAILED) fail("cannot map a store");
-    object_ = new (pages) T();
-    reset();
-  }
-  ZeroedStore(const ZeroedStore&) = delete;
-  ZeroedStore& operator=(const ZeroedStore&) = delete;
-
-  FUZZ_CHECKER void reset() {
-    if (sizeof(T) < kHandBackFrom || madvise(object_, bytes_, MADV_DONTNEED) != 0)
-      std::memset(static_cast<void*>(object_), 0, sizeof(T));
-  }
-  T& operator*() { return *object_; }
-  T* operator->() { return object_; }
-
- private:
-  static constexpr std::size_t kHandBackFrom = 8 << 20;
-  T* object_ = nullptr;
-  std::size_t bytes_ = 0;
-};
+FUZZ_CHECKER void clear(T& store) {
+  static_assert(std::is_trivially_copyable_v<T>);
+  std::memset(static_cast<void*>(&store), 0, sizeof store);
+}
 
 // Reads an input front to back; past its end every number reads as 0 and every byte
 // string as empty, so any input has a meaning.

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "driver/table_file.h"
+#include "driver/zeroed_store.h"
 #include "fuzz_support.h"
 #include "table/table_diagnostics.h"
 #include "table/table_parser.h"
@@ -23,7 +24,6 @@
 namespace {
 
 using fuzz::require;
-using fuzz::ZeroedStore;
 
 bool is_ascii_alnum(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -111,8 +111,8 @@ void read_through_file(std::string_view file, TextTable& table) {
 // Reads `file` with `read`, and returns the [TABLE] lines it gave.
 std::string read_with_report(std::string_view file, TextTable& table,
                              void (*read)(std::string_view, TextTable&, TableObserver*)) {
-  static ZeroedStore<EntryLines> entry_lines;
-  entry_lines.reset();
+  static const ZeroedStore<EntryLines> entry_lines;
+  fuzz::clear(*entry_lines);
   char* text = nullptr;
   std::size_t size = 0;
   std::FILE* console = open_memstream(&text, &size);
@@ -146,11 +146,9 @@ FUZZ_CHECKER void check_entries(const TextTable& table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static ZeroedStore<TextTable> whole, pieces, through_file, reference;
-  whole.reset();
-  pieces.reset();
-  through_file.reset();
-  reference.reset();
+  static const ZeroedStore<TextTable> whole, pieces, through_file, reference;
+  for (const ZeroedStore<TextTable>* store : {&whole, &pieces, &through_file, &reference})
+    fuzz::clear(**store);
   const std::string_view file(reinterpret_cast<const char*>(data), size);
 
   const std::string report = read_with_report(file, *whole, read_whole);

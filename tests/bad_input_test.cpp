@@ -294,6 +294,10 @@ const std::vector<BadInput> kBadInputs = {
     {"image_read_fails_after_a_block", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs, 255, kCannotRead,
      Console::kExactly, "\n[FILE] 079000-07900A [0]\n", Script::kUntouched, "", false, kStrace},
+    // CHECK_TABLE reads the image as DUMP_TEXT does; a failed read leaves no report.
+    {"image_read_fails_after_a_block_in_a_table_check", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=4") + "\"$0\" CHECK_TABLE image.rom", 255,
+     kCannotRead, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
 };
 
 class BadInputRun : public testing::TestWithParam<BadInput> {};

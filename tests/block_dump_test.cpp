@@ -36,7 +36,7 @@ struct Call {
 };
 struct Mark {
   int linear;
-  std::uint8_t bit;
+  MarkKind kind;
   bool set;
 };
 struct Case {
@@ -206,6 +206,13 @@ std::vector<Case> block_cases() {
        {{0x12A002, MARK_FIRST, true}},
        2,
        "[a line break's text]"},
+      {"block at the image start is dumped",
+       {{0x00, 0x8000, kSingleEntry}},
+       {{0x00, 0x8000, 0}},
+       "//[008002 ~ 000002]\n\n//HI<CODE FF>\n\n\n" + footer("008000-008005", "0"),
+       "\n[FILE] 008000-008005 [0]",
+       {{0x008000, MARK_DUMPED, true}, {0x008002, MARK_FIRST, true}},
+       2},
       {"block before the image start is reported each time and skipped",
        {},
        {{0x00, 0x7FFF, 0}, {0x00, 0x7FFF, 0}, {0x00, 0x0000, 3}},
@@ -232,9 +239,9 @@ TEST(BlockDump, writes_each_block_shape_as_its_section_with_warnings_before_prog
     EXPECT_EQ(f.script_bytes(), crlf(c.script));
     EXPECT_EQ(f.console_text(), c.console);
     for (const Mark& m : c.marks)
-      EXPECT_EQ(f.marked(m.linear, m.bit), m.set)
-          << std::hex << "bit " << int{m.bit} << " at " << m.linear;
-    EXPECT_EQ(f.stores->marks.count_marked(), c.marked_places);
+      EXPECT_EQ(f.marked(m.linear, m.kind), m.set)
+          << std::hex << "kind " << int{m.kind} << " at " << m.linear;
+    EXPECT_EQ(marked_places(f.stores->marks), c.marked_places);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <regex>
 #include <string>
 
+#include "support/image_builder.h"
 #include "support/process.h"
 
 namespace {
@@ -104,6 +105,34 @@ TEST(CheckTable, table_in_utf16_is_named_first) {
     const ProcessResult r = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "image.rom"}, f.path());
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_TRUE(r.out.starts_with("\n[TABLE] the file is UTF-16: save it as UTF-8\n[")) << r.out;
+  }
+}
+
+// Code 00 is a character like any other: without a text of its own it is missing.
+TEST(CheckTable, counts_code_00_like_any_other_code) {
+  ImageBuilder image;
+  image.place(0x10, 0xA000, make_block({Bytes{0x00, 0x41, 0x00, 0xFF}}));  // a fixed block
+  struct Row {
+    const char* table;
+    const char* missing_00;  // the report's line for code 00, or null for none
+  };
+  const Row rows[] = {
+      {"41=A\n", "\n[MISSING] 00 x4 first @ 10A002"},
+      {"41=A\n00=_\n", nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.table);
+    TempFolder f;
+    image.save(f / "image.rom");
+    std::filesystem::create_directory(f / "table");
+    write_file(f / "table/table_dump.txt", row.table);
+    const ProcessResult check = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "image.rom"}, f.path());
+    EXPECT_EQ(check.exit_status, 0);
+    if (row.missing_00 != nullptr) {
+      EXPECT_NE(check.out.find(row.missing_00), std::string::npos) << check.out;
+    } else {
+      EXPECT_EQ(check.out.find("[MISSING] 00 "), std::string::npos) << check.out;
+    }
   }
 }
 

@@ -144,7 +144,7 @@ std::size_t count(const std::string& text, const std::string& what) {
 TEST(DumpPlan, index_of_empty_records_dumps_only_the_fixed_blocks_and_the_regions) {
   PlanImage plan;
   DumpFixture f(plan.image);
-  run_dump_plan(f.ctx);
+  ASSERT_TRUE(run_dump_plan(f.ctx));
   std::string expected;
   for (std::size_t k = 0; k < std::size(kFixedBlocks); ++k) expected += fixed_block_section(k);
   expected += fixed_only_regions();
@@ -160,7 +160,7 @@ TEST(DumpPlan, block_named_twice_is_dumped_once_under_its_first_index) {
   plan.name(9, 0x07, 0x9000);  // a second record with the same pointer
   plan.set_entry(12, record);  // and a second entry naming the first record
   DumpFixture f(plan.image);
-  run_dump_plan(f.ctx);
+  ASSERT_TRUE(run_dump_plan(f.ctx));
   EXPECT_EQ(f.console_text(), "\n[FILE] 079000-079009 [A]" + fixed_progress());
   const std::string script = f.script_text();
   EXPECT_EQ(count(script, "//[FILE] "), 26u);
@@ -172,7 +172,7 @@ TEST(DumpPlan, fixed_block_already_named_by_the_index_keeps_the_index_number) {
   PlanImage plan;
   plan.name(17, 0x10, 0xA000);
   DumpFixture f(plan.image);
-  run_dump_plan(f.ctx);
+  ASSERT_TRUE(run_dump_plan(f.ctx));
   EXPECT_EQ(f.console_text(), "\n[FILE] 10A000-10A004 [22]" + fixed_progress(0x10A000));
   const std::string script = f.script_text();
   EXPECT_EQ(count(script, "//[FILE] "), 25u);
@@ -235,7 +235,7 @@ TEST(DumpPlan, pointer_running_past_the_index_window_reads_its_sentinels) {
     plan.image.place_at(kIndexWindow + c.window_offset, c.bytes);
     plan.set_entry(4, c.record);
     DumpFixture f(plan.image);
-    run_dump_plan(f.ctx);
+    ASSERT_TRUE(run_dump_plan(f.ctx));
     EXPECT_TRUE(f.marked(linear(c.bank, c.address), MARK_DUMPED));
     EXPECT_EQ(f.console_text(), c.console + fixed_progress());
   }
@@ -254,7 +254,7 @@ TEST(DumpPlan, console_lists_index_blocks_in_index_order_then_the_fixed_list) {
   plan.name(3, 0x00, 0x7000);  // before the image's start
   plan.name(4, 0x00, 0x7000);
   DumpFixture f(plan.image);
-  run_dump_plan(f.ctx);
+  ASSERT_TRUE(run_dump_plan(f.ctx));
   EXPECT_EQ(f.console_text(),
             "\n[FILE] 30F000-30F005 [0]"
             "\n[DUMP_LAYER2] FAIL-SAFE (backwards @ 058006)"

@@ -1,4 +1,4 @@
-#include "rom/mark_map.h"
+#include "dump/mark_map.h"
 
 #include <gtest/gtest.h>
 
@@ -6,35 +6,41 @@
 #include <memory>
 
 #include "rom/address.h"
+#include "support/dump_fixture.h"
 
 namespace {
 
-constexpr std::uint8_t kAllBits = MARK_DUMPED | MARK_FIRST | MARK_TARGET;
+constexpr MarkKind kAllKinds[] = {MARK_DUMPED, MARK_FIRST, MARK_TARGET};
 
-TEST(MarkMap, three_bits_on_one_address_are_kept_apart) {
+void mark_all(MarkMap& map, int linear) {
+  for (MarkKind kind : kAllKinds) mark(map, linear, kind);
+}
+
+TEST(MarkMap, three_kinds_on_one_address_are_kept_apart) {
   auto map = std::make_unique<MarkMap>();
   const int at = linear_address(0x12, 0xA004);
 
-  map->set(at, MARK_TARGET);
-  EXPECT_TRUE(map->test(at, MARK_TARGET));
-  EXPECT_FALSE(map->test(at, MARK_FIRST));
-  EXPECT_FALSE(map->test(at, MARK_DUMPED));
+  map->mark_target(at);
+  EXPECT_TRUE(map->is_target(at));
+  EXPECT_FALSE(marked(*map, at, MARK_FIRST));
+  EXPECT_FALSE(map->was_dumped(at));
 
-  map->set(at, MARK_FIRST);
-  EXPECT_TRUE(map->test(at, MARK_TARGET));
-  EXPECT_TRUE(map->test(at, MARK_FIRST));
-  EXPECT_FALSE(map->test(at, MARK_DUMPED));
+  map->mark_first(at);
+  EXPECT_TRUE(map->is_target(at));
+  EXPECT_TRUE(marked(*map, at, MARK_FIRST));
+  EXPECT_FALSE(map->was_dumped(at));
 
-  map->set(at, MARK_DUMPED);
-  map->set(at, MARK_TARGET);  // setting a bit again changes nothing
-  EXPECT_TRUE(map->test(at, MARK_TARGET));
-  EXPECT_TRUE(map->test(at, MARK_FIRST));
-  EXPECT_TRUE(map->test(at, MARK_DUMPED));
-  EXPECT_TRUE(map->test(at, kAllBits));
+  map->mark_dumped(at);
+  map->mark_target(at);  // marking again changes nothing
+  EXPECT_TRUE(map->is_target(at));
+  EXPECT_TRUE(marked(*map, at, MARK_FIRST));
+  EXPECT_TRUE(map->was_dumped(at));
 
-  EXPECT_FALSE(map->test(at - 1, kAllBits));
-  EXPECT_FALSE(map->test(at + 1, kAllBits));
-  EXPECT_EQ(map->count_marked(), 1);
+  for (MarkKind kind : kAllKinds) {
+    EXPECT_FALSE(marked(*map, at - 1, kind));
+    EXPECT_FALSE(marked(*map, at + 1, kind));
+  }
+  EXPECT_EQ(marked_places(*map), 1);
 }
 
 TEST(MarkMap, only_addresses_below_0x1000000_keep_marks) {
@@ -55,16 +61,14 @@ TEST(MarkMap, only_addresses_below_0x1000000_keep_marks) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::hex << "linear " << c.linear);
     auto map = std::make_unique<MarkMap>();
-    map->set(c.linear, kAllBits);
-    EXPECT_EQ(map->test(c.linear, MARK_DUMPED), c.kept);
-    EXPECT_EQ(map->test(c.linear, MARK_FIRST), c.kept);
-    EXPECT_EQ(map->test(c.linear, MARK_TARGET), c.kept);
+    mark_all(*map, c.linear);
+    for (MarkKind kind : kAllKinds) EXPECT_EQ(marked(*map, c.linear, kind), c.kept);
     // Nothing may land anywhere else, such as a wrapped-around address.
-    EXPECT_EQ(map->count_marked(), c.kept ? 1 : 0);
+    EXPECT_EQ(marked_places(*map), c.kept ? 1 : 0);
   }
 }
 
-TEST(MarkMap, find_next_finds_the_first_mark_of_its_kind_in_range) {
+TEST(MarkMap, next_first_finds_the_first_first_string_mark_in_range) {
   struct Case {
     int from;
     int end;
@@ -75,6 +79,7 @@ TEST(MarkMap, find_next_finds_the_first_mark_of_its_kind_in_range) {
       {0x078041, 0x088000, 0x078041},     // a mark at `from` itself
       {0x078042, 0x088000, 0x0780C0},     // past a mark, across an empty word
       {0x0780C1, 0x088000, 0x078A00},     // across 512-address stretches with no mark
+      {0x078300, 0x088000, 0x078A00},     // from inside a stretch with no mark
       {0x078A01, 0x088000, 0x088000},     // none left: the range's end
       {0x078000, 0x078041, 0x078041},     // a mark at `end` lies outside
       {0x078000, 0x078040, 0x078040},     // end inside a word with a mark after it
@@ -82,15 +87,13 @@ TEST(MarkMap, find_next_finds_the_first_mark_of_its_kind_in_range) {
       {0x1000000, 0x1010000, 0x1010000},  // wholly above the map
       {-0x100, 0x078050, 0x078041},       // from below the map
   };
-  for (const MarkBit kind : {MARK_TARGET, MARK_FIRST, MARK_DUMPED}) {
-    auto map = std::make_unique<MarkMap>();
-    map->set(0x078010, kAllBits & ~kind);  // the other kinds: never found
-    for (int at : {0x078041, 0x0780C0, 0x078A00, 0xFFFFFF}) map->set(at, kind);
-    for (const Case& c : cases) {
-      SCOPED_TRACE(::testing::Message()
-                   << std::hex << "kind " << int{kind} << ", " << c.from << "-" << c.end);
-      EXPECT_EQ(map->find_next(c.from, c.end, kind), c.found);
-    }
+  auto map = std::make_unique<MarkMap>();
+  map->mark_dumped(0x078010);  // the other kinds: never found
+  map->mark_target(0x078010);
+  for (int at : {0x078041, 0x0780C0, 0x078A00, 0xFFFFFF}) map->mark_first(at);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << std::hex << c.from << "-" << c.end);
+    EXPECT_EQ(map->next_first(c.from, c.end), c.found);
   }
 }
 

@@ -21,7 +21,7 @@ void define_letters(DumpFixture& f) {
 struct ScanCase {
   const char* name;
   std::vector<std::pair<std::size_t, Bytes>> bytes;  // image offset, bytes
-  std::vector<std::pair<int, std::uint8_t>> marks;   // linear address, bits
+  std::vector<std::pair<int, MarkKind>> marks;       // linear address, kind
   std::string strings;                               // what follows the opening lines
 };
 
@@ -65,7 +65,7 @@ TEST(RegionDump, scan_writes_each_marked_first_string_it_reaches) {
     for (const auto& [offset, bytes] : c.bytes) image.place_at(offset, bytes);
     DumpFixture f(image);
     define_letters(f);
-    for (const auto& [linear, bits] : c.marks) f.stores->marks.set(linear, bits);
+    for (const auto& [linear, kind] : c.marks) mark(f.stores->marks, linear, kind);
     dump_region(f.ctx, 0x07, 0x8000, 0x3944F, 0x39656);
     EXPECT_EQ(f.script_text(), kBank07Opening + c.strings);
     EXPECT_EQ(f.console_text(), "");

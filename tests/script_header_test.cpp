@@ -1,10 +1,10 @@
-#include "driver/script_header.h"
+#include "script/script_header.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 #include "support/captured_file.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ TEST(ScriptSink, writes_that_meet_the_buffer_end_arrive_whole_with_crlf) {
        std::string(300, 'p')},
       {"direct",
        [&slot](ScriptSink& s) {
-         char* at = s.room_for(48);
+         char* at = s.room_for<48>();
          std::memcpy(at, slot.data(), 48);
          s.written_up_to(at + 45);
        },

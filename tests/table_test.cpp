@@ -78,6 +78,14 @@ TEST(TableParser, entry_lines_set_the_code_of_their_key_to_their_value) {
        "42=" + std::string(8, 'b') + "\n41=" + std::string(8, 'a') +
            "\n41=" + std::string(16, 'a') + "\n43=" + x39 + "\n41=D\n",
        {{0x41, "D"}, {0x42, std::string(8, 'b')}, {0x43, x39}}},
+      {"text grown past 8 bytes moves, leaving every other text alone",
+       "41=a\n42=b\n43=c\n42=" + std::string(9, 'b') + "\n44=d\n",
+       {{0x41, "a"}, {0x42, std::string(9, 'b')}, {0x43, "c"}, {0x44, "d"}}},
+      {"text grown past 16 bytes moves, leaving every other text alone",
+       "41=a\n42=b\n43=c\n42=" + std::string(17, 'b') + "\n44=d\n43=" + std::string(9, 'c') +
+           "\n45=e\n43=" + x39 + "\n46=f\n",
+       {{0x41, "a"}, {0x42, std::string(17, 'b')}, {0x43, x39}, {0x44, "d"}, {0x45, "e"},
+        {0x46, "f"}}},
       {"41 and 0041 are one entry", "41=A\n0041=B\n", {{0x41, "B"}}},
       {"0041 and 41 are one entry", "0041=B\n41=A\n", {{0x41, "A"}}},
       {"empty value leaves the code undefined", "41=\n", {}},

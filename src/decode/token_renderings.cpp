@@ -1,6 +1,10 @@
 #include "decode/token_renderings.h"
 
 #include <cstring>
+#include <optional>
+
+#include "decode/encoding.h"
+#include "script/script_sink.h"
 
 namespace {
 
@@ -38,28 +42,18 @@ void add_code_value(Text& text, int code) {
   text.add(">");
 }
 
-// Single-byte codes that the decoder writes as characters, with "<$%02X>" as their
-// fallback: plain characters and the leads of character runs. The rest are controls.
-bool is_character(int code) {
-  return code <= 0xBE || (code >= 0xC0 && code <= 0xCF);
-}
-
-// Single-byte codes that take more bytes after them or end the string: the parameter
-// controls, the run leads and the two end codes.
-bool leads_more(int code) {
-  return (code >= 0xBF && code <= 0xD0) || (code >= 0xF0 && code <= 0xF3) || code == 0xFF;
-}
-
-TokenRenderings::Lead lead_of(int code) {
-  if (code == 0xBF || (code >= 0xF0 && code <= 0xF3))
-    return {static_cast<std::uint16_t>(TokenRenderings::parameter_slot(code, 0)), 1, false, false};
-  // A run's lead tells how many follow bytes it takes and on which table page they are
-  // looked up: 0xC0-0xC7 take 1-8 bytes of page 1, 0xC8-0xCF of page 2.
-  if (code >= 0xC0 && code <= 0xC7)
-    return {0x100, static_cast<std::uint8_t>(code - 0xBF), true, false};
-  if (code >= 0xC8 && code <= 0xCF)
-    return {0x200, static_cast<std::uint8_t>(code - 0xC7), true, false};
-  return {0, 0, true, true};  // 0xD0 or 0xFF
+// What a single-byte code that leads more bytes or ends the string takes, from its class;
+// nothing for a whole token.
+std::optional<TokenRenderings::Lead> lead_of(int code) {
+  const ByteClass c = kByteClasses[code];
+  if (c.kind == ByteKind::kParameterControl)
+    return TokenRenderings::Lead{
+        static_cast<std::uint16_t>(TokenRenderings::parameter_slot(code, 0)), c.follow, false,
+        false};
+  if (c.kind == ByteKind::kRunLead)  // the run pages' slots are their table keys
+    return TokenRenderings::Lead{c.follow_page, c.follow, true, false};
+  if (c.kind == ByteKind::kEnd) return TokenRenderings::Lead{0, 0, true, true};
+  return std::nullopt;
 }
 
 }  // namespace
@@ -69,9 +63,8 @@ void TokenRenderings::add(int slot, std::string_view text, bool fallback) {
                 static_cast<std::uint32_t>(text.size());
   if (slot < 0x100) {
     ShortToken& token = short_[slot];
-    if (leads_more(slot)) {
-      const Lead lead = lead_of(slot);
-      std::memcpy(token.text, &lead, sizeof lead);
+    if (const std::optional<Lead> lead = lead_of(slot)) {
+      std::memcpy(token.text, &*lead, sizeof *lead);
       token.length = kLead;
     } else if (text.size() > kShortText) {
       token.length = kLong;
@@ -93,7 +86,7 @@ void TokenRenderings::build(const TextTable& table) {
     const bool defined = table.defined(key);
     if (defined) {
       text.add(table.text(key));
-    } else if (slot >= 0x300) {  // a parameter: the control's own text, or its code
+    } else if (slot >= kFirstParameterSlot) {  // a parameter: the control's own text, or its code
       const int hi = key >> 8;
       if (table.defined(hi)) {
         text.add(table.text(hi));
@@ -101,13 +94,13 @@ void TokenRenderings::build(const TextTable& table) {
         add_code_value(text, hi);
       }
       add_raw_value(text, raw);
-    } else if (slot >= 0x100 || is_character(key)) {
+    } else if (slot >= 0x100 || renders_as_character(kByteClasses[key].kind)) {
       add_raw_value(text, raw);
     } else {
       add_code_value(text, key);
     }
-    if (key == 0xD0 || key == 0xFF) text.add("\r\n\r\n\r\n");  // the string ends
-    if (key == 0xFE) text.add("\r\n");                         // line break; the string goes on
+    if (slot < 0x100)
+      for (int i = 0; i < line_ends_after(kByteClasses[slot].kind); ++i) text.add(kLineEnd);
     add(slot, text.view(), !defined);
   }
 }

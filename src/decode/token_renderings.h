@@ -1,38 +1,61 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
+#include "decode/encoding.h"
+#include "script/script_sink.h"
 #include "table/text_table.h"
 
 // The script text of every code the decoder can meet, fixed once the table is read, so
 // that a token costs one lookup and one copy whether the table defines its code or not.
 //
-// Slots: 0x000-0x0FF the single-byte codes, 0x100-0x2FF the two run pages, 0x300-0x3FF the
-// parameters of 0xBF, 0x400-0x7FF those of 0xF0-0xF3. A slot holds the table text or the
-// fallback form. The end codes' slots end with their three line breaks and the line break's
-// with one, already as CR LF.
+// Slots: 0x000-0x0FF the single-byte codes, 0x100-0x2FF the two run pages (a slot there is
+// its table key), then a page for the parameters of each parameter control in byte order:
+// 0x300-0x3FF those of 0xBF, 0x400-0x7FF those of 0xF0-0xF3. A slot holds the table text or
+// the fallback form. The end codes' slots end with their line ends and the line break's
+// with its one, already as the script stores them.
 //
 // The texts lie back to back in one byte store that only grows as far as they need, so a
 // run touches a few pages, not a slot's worth of room for each of the 2048 codes.
 class TokenRenderings {
+  // Pages of slots before the parameters': the single-byte codes and the two run pages.
+  static constexpr int kKeyPages = 3;
+  static constexpr int kFirstParameterSlot = kKeyPages << 8;
+  static constexpr int kParameterControls =
+      std::count_if(kByteClasses.begin(), kByteClasses.end(),
+                    [](ByteClass c) { return c.kind == ByteKind::kParameterControl; });
+  // The control bytes whose parameters fill the slot pages after the key pages, in byte order.
+  static constexpr std::array<std::uint8_t, kParameterControls> kPageControl = [] {
+    std::array<std::uint8_t, kParameterControls> controls{};
+    for (int b = 0, page = 0; b < 256; ++b)
+      if (kByteClasses[b].kind == ByteKind::kParameterControl)
+        controls[page++] = static_cast<std::uint8_t>(b);
+    return controls;
+  }();
+
  public:
-  static constexpr int kSlots = 0x800;
-  // Longest: a control's 39-byte text with "<$XX>" after it, or an end code's with three
-  // CR LF pairs.
-  static constexpr int kLongest = TextTable::kMaxText + 6;
+  static constexpr int kSlots = (kKeyPages + kParameterControls) << 8;
+  // Longest: a control's text with a parameter's fallback "<$XX>" after it, or an end code's
+  // text with its line ends.
+  static constexpr int kLongest =
+      TextTable::kMaxText +
+      std::max(int{sizeof "<$XX>"} - 1, line_ends_after(ByteKind::kEnd) * int{kLineEnd.size()});
   static constexpr int kCopy = 48;  // every write copies this many bytes, then keeps `length`
+  static_assert(kCopy >= kLongest, "a copy must carry the longest rendering whole");
 
   static constexpr int parameter_slot(int hi, int param) {
-    return (hi == 0xBF ? 0x300 : 0x400 + ((hi - 0xF0) << 8)) + param;
+    const auto page =
+        std::find(kPageControl.begin(), kPageControl.end(), hi) - kPageControl.begin();
+    return static_cast<int>(kKeyPages + page) << 8 | param;
   }
   // The table key whose text a slot stands for: the one a fallback in that slot lacks.
   static constexpr int key_of(int slot) {
-    if (slot < 0x300) return slot;
-    if (slot < 0x400) return 0xBF00 + (slot & 0xFF);
-    return (0xF0 + ((slot - 0x400) >> 8)) << 8 | (slot & 0xFF);
+    if (slot < kFirstParameterSlot) return slot;
+    return kPageControl[(slot >> 8) - kKeyPages] << 8 | (slot & 0xFF);
   }
 
   // Fills every slot from `table`; call again after the table changes.
@@ -54,9 +77,9 @@ class TokenRenderings {
   }
   // What a single-byte code that is not a whole token takes: its own text, unless it is a
   // parameter control (the parameter's slot holds the control's text too), then `follow`
-  // bytes looked up from slot `page` on; and whether it ends the string.
+  // bytes, follow byte p rendered from slot follow_slot + p; and whether it ends the string.
   struct Lead {
-    std::uint16_t page;
+    std::uint16_t follow_slot;
     std::uint8_t follow;
     bool own_text;
     bool ends;
@@ -79,7 +102,7 @@ class TokenRenderings {
   // table; one whose control has none is missing under the control's own key.
   int missing_key(int slot) const {
     if (!fallback(slot)) return -1;
-    if (slot < 0x300) return slot;
+    if (slot < kFirstParameterSlot) return slot;
     const int control = key_of(slot) >> 8;
     return fallback(control) ? control : -1;
   }
@@ -104,6 +127,8 @@ class TokenRenderings {
   static constexpr std::uint32_t kLengthMask = 0xFF;
   static constexpr std::uint32_t kFallbackBit = 0x100;
   static constexpr int kOffsetShift = 9;
+  static_assert(kLongest <= kLengthMask && kFallbackBit > kLengthMask &&
+                kFallbackBit < std::uint32_t{1} << kOffsetShift);
 
   void add(int slot, std::string_view text, bool fallback);
 
@@ -126,4 +151,5 @@ class TokenRenderings {
   int used_ = 0;
   // Room for every slot at its longest, and for the last copy's full width.
   std::array<char, kSlots * kLongest + kCopy> bytes_{};
+  static_assert(sizeof bytes_ <= std::uint32_t{1} << (32 - kOffsetShift));
 };

@@ -3,17 +3,17 @@
 #include <cstring>
 #include <string>
 
-#include "decode/script_sink.h"
 #include "driver/check_table.h"
 #include "driver/console.h"
 #include "driver/file_open.h"
 #include "driver/script_file.h"
-#include "driver/script_header.h"
 #include "driver/script_lock.h"
 #include "driver/table_file.h"
 #include "driver/usage.h"
 #include "dump/dump_plan.h"
 #include "rom/address.h"
+#include "script/script_header.h"
+#include "script/script_sink.h"
 
 namespace {
 

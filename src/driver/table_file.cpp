@@ -7,9 +7,7 @@
 
 TableFile load_table(const char* path, TextTable& table, std::FILE* console,
                      TableObserver* observer) {
-  // On the stack: the script sink's buffer later lies on the same pages, so reading the
-  // table into them costs no page of its own.
-  std::array<char, 1 << 16> chunk;
+  std::array<char, 4096> chunk;  // a page a read: a table is a few of them
   std::FILE* file = open_file(path, "rb");
   std::size_t got = file != nullptr ? std::fread(chunk.data(), 1, chunk.size(), file) : 0;
   // A directory opens for reading here but fails at the first read.

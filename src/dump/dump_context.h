@@ -2,12 +2,8 @@
 
 #include <cstdio>
 
-#include "decode/script_sink.h"
-#include "decode/string_decoder.h"
-#include "decode/token_renderings.h"
-#include "rom/mark_map.h"
-#include "rom/rom_window.h"
-#include "table/token_tally.h"
+#include "decode/string_decoder.h"  // and the window, the renderings, the sink and the tally
+#include "dump/mark_map.h"
 
 // Everything a dump pass works with. The stores are single instances for the whole run;
 // the passes share the one window, so each finishes with it before the next reloads it.
@@ -26,12 +22,15 @@ struct DumpContext {
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
 // counting it when the context carries a tally.
-void count_string_at(DumpContext& ctx, int linear);
 inline void decode_string_at(DumpContext& ctx, int linear) {
-  if (ctx.tally != nullptr) [[unlikely]]
-    return count_string_at(ctx, linear);  // out of line: the dump's loops stay as small
-  decode_string(ctx.window, ctx.renderings, ctx.script);
+  if (ctx.tally == nullptr) [[likely]]
+    return decode_string(ctx.window, ctx.renderings, ctx.script);
+  ctx.tally->begin_string(static_cast<std::uint32_t>(linear));
+  decode_string(ctx.window, ctx.renderings, ctx.script, *ctx.tally);
 }
 // The same for a block's first string, which its block section holds as a comment: every
 // line of it starts with "//". A tally counts it as any other string.
-void decode_first_string_at(DumpContext& ctx, int linear);
+inline void decode_first_string_at(DumpContext& ctx, int linear) {
+  if (ctx.tally != nullptr) return decode_string_at(ctx, linear);
+  decode_commented_string(ctx.window, ctx.renderings, ctx.script);
+}

@@ -1,38 +1,25 @@
 #include "dump/region_dump.h"
 
-#include "dump/script_lines.h"
 #include "rom/address.h"
+#include "script/script_lines.h"
 
 bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int free_end) {
+  const int linear = linear_address(bank, address);
   const int base = image_offset(bank, address);
-  const int lin = linear_address(bank, address);
   RomWindow& window = ctx.window;
-  ScriptSink& script = ctx.script;
   if (!load_window(window, ctx.image, base)) return false;
   window.cursor = 0;
 
-  script.write<"\n">();
-  script.write_plain(kSeparator);
-  script.write<"\n//\n#JMP($">();
-  script.write_hex(static_cast<std::uint32_t>(free_start));
-  script.write<",$">();
-  script.write_hex(static_cast<std::uint32_t>(free_end));
-  script.write<")\n">();
-
+  write_region_opening(ctx.script, free_start, free_end);
   // The scan looks for marks from the cursor on, so a mark inside a string just written is
   // passed over.
   for (;;) {
-    const int at =
-        ctx.marks.find_next(lin + window.cursor, lin + RomWindow::kSize, MARK_FIRST) - lin;
+    const int at = ctx.marks.next_first(linear + window.cursor, linear + RomWindow::kSize) - linear;
     if (at >= RomWindow::kSize) break;
     window.cursor = at;
-    char* out = script.room_for(kPositionCommentRoom + 32);
-    out = ScriptSink::put<"\n">(out);
-    out = put_position_comment(out, lin + at, base + at);
-    out = ScriptSink::put<"\n#W16($">(out);
-    out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(base + at));
-    script.written_up_to(ScriptSink::put<")\n">(out));
-    decode_string_at(ctx, lin + at);
+    char* const out = ctx.script.room_for<kRegionStringHeadRoom>();
+    ctx.script.written_up_to(put_region_string_head(out, linear + at, base + at));
+    decode_string_at(ctx, linear + at);
   }
   return true;
 }

@@ -2,16 +2,10 @@
 
 #include <cstring>
 
-namespace {
-
-constexpr std::uint32_t kPlaceSizes[] = {0, 8, 16, 40};
-
-}  // namespace
-
 void TextTable::set(int code, std::string_view value) {
   if (value.size() > kMaxText) value = value.substr(0, kMaxText);
   std::uint32_t& ref = refs_[code];
-  std::uint32_t place = ref >> kPlaceShift & 3;
+  std::uint32_t place = ref >> kPlaceShift & kPlaceMask;
   std::uint32_t offset = ref >> kOffsetShift;
   if (value.size() > kPlaceSizes[place]) {
     while (value.size() > kPlaceSizes[place]) ++place;

@@ -30,10 +30,19 @@ class TextTable {
   void set(int code, std::string_view value);
 
  private:
+  // The sizes of a text's place, the first for none: each text moves at most through all.
+  static constexpr std::array<std::uint32_t, 4> kPlaceSizes = {0, 8, 16, 40};
   static constexpr std::uint32_t kLengthMask = 0x3F;
-  static constexpr std::uint32_t kPlaceShift = 6;  // 2 bits: none, 8, 16 or 40 bytes
+  static constexpr std::uint32_t kPlaceShift = 6;
+  static constexpr std::uint32_t kPlaceMask = 3;  // the index in kPlaceSizes
   static constexpr std::uint32_t kOffsetShift = 8;
-  static constexpr std::size_t kRoom = std::size_t{kCodes} * (8 + 16 + 40);
+  static constexpr std::size_t kRoom =
+      std::size_t{kCodes} * (kPlaceSizes[1] + kPlaceSizes[2] + kPlaceSizes[3]);
+  static_assert(kPlaceSizes.back() >= kMaxText, "the largest place must hold any text");
+  static_assert(kMaxText <= kLengthMask && kLengthMask < std::uint32_t{1} << kPlaceShift);
+  static_assert(kPlaceSizes.size() == kPlaceMask + 1 &&
+                (kPlaceMask << kPlaceShift) < std::uint32_t{1} << kOffsetShift);
+  static_assert(kRoom <= std::size_t{1} << (32 - kOffsetShift), "offsets must fit the reference");
 
   // Per code: the offset of its place in bytes_, the place's size class and the text's length.
   // Zero-initialised: every entry starts undefined.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -7,6 +8,13 @@
 #include "dump/dump_context.h"
 #include "support/captured_file.h"
 #include "support/image_builder.h"
+
+// The kinds of mark the block dump sets, for tables of expected marks.
+enum MarkKind : std::uint8_t { MARK_DUMPED, MARK_FIRST, MARK_TARGET };
+void mark(MarkMap& marks, int linear, MarkKind kind);
+bool marked(const MarkMap& marks, int linear, MarkKind kind);
+// How many linear addresses hold a mark of any kind.
+long marked_places(const MarkMap& marks);
 
 // A dump pass's whole world, with its own stores, over an image built by the test.
 struct DumpFixture {
@@ -27,7 +35,7 @@ struct DumpFixture {
   std::string script_text();
   std::string script_bytes();
   std::string console_text() { return console.contents(); }
-  bool marked(int linear, std::uint8_t bits) const { return stores->marks.test(linear, bits); }
+  bool marked(int linear, MarkKind kind) const { return ::marked(stores->marks, linear, kind); }
 
   std::unique_ptr<DumpStores> stores;
   std::FILE* image_file;

@@ -5,7 +5,8 @@
 // Faults injected into the real tool's system calls by strace: a write that finds the disk
 // full, a read that fails, a kill at a chosen moment. POSIX only.
 
-// Whether strace is installed and may trace a child here. Tests skip without it.
+// Whether strace is installed and may trace a child here. Tests skip without it; where
+// TEXTDUMP_REQUIRE_STRACE is set (CI sets it), its absence fails the calling test.
 bool can_inject_faults();
 
 // The start of a shell line that runs the rest of the line under strace, which applies

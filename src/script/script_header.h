@@ -1,6 +1,6 @@
 #pragma once
 
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 
 // Opens the script: the inserter's table, its pointer kinds and table, and where
 // re-inserted text starts.

@@ -7,24 +7,26 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
-// A script literal with each line feed already stored as CR LF, made at compile time so
+// How the script ends a line on every system: each line feed a writer gives is stored so.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// A script literal with each line feed already stored as kLineEnd, made at compile time so
 // that writing it is one copy: script.write<"\n#WRITE(PtrTable)\n\n">().
 template <std::size_t N>
 struct ScriptLiteral {
   consteval ScriptLiteral(const char (&text)[N]) {
-    for (std::size_t i = 0; i + 1 < N; ++i) {
-      if (text[i] == '\n') bytes[size++] = '\r';
-      bytes[size++] = text[i];
-    }
+    for (std::size_t i = 0; i + 1 < N; ++i)
+      for (char c : text[i] == '\n' ? kLineEnd : std::string_view(text + i, 1)) bytes[size++] = c;
   }
-  char bytes[2 * N] = {};
+  char bytes[kLineEnd.size() * N] = {};
   std::size_t size = 0;
 };
 
 // The one stream every writer of the script appends to. Each line feed is stored as
-// CR LF; no other byte is changed. Output is gathered in a buffer and handed to the
+// kLineEnd; no other byte is changed. Output is gathered in a buffer and handed to the
 // file in large writes; a write that fails is remembered, not reported.
 class ScriptSink {
  public:
@@ -52,11 +54,13 @@ class ScriptSink {
   }
 
   // Direct writing, for a writer of many small pieces that keeps its position in a register:
-  // room for at least `bytes` from the returned position up to room_end(); hand back the end
+  // room for at least `kBytes` from the returned position up to room_end(); hand back the end
   // of what was written with written_up_to(). Nothing written there may hold a line feed
-  // other than as CR LF.
-  char* room_for(std::size_t bytes) {
-    make_room(bytes);
+  // other than as kLineEnd.
+  template <std::size_t kBytes>
+  char* room_for() {
+    static_assert(kBytes <= kCapacity, "more room than the buffer has");
+    make_room(kBytes);
     return buffer_.data() + used_;
   }
   char* room_end() { return buffer_.data() + kCapacity; }
@@ -72,25 +76,30 @@ class ScriptSink {
   // The same two for direct writing: each writes at `out` and returns the end of what it
   // wrote. put_hex needs kHexRoom bytes of room.
   template <ScriptLiteral text>
-  static char* put(char* out) {
-    std::memcpy(out, text.bytes, text.size);
-    return out + text.size;
+  static constexpr char* put(char* out) {
+    return std::copy_n(text.bytes, text.size, out);
   }
-  static constexpr std::size_t kHexRoom = 8;  // digits of the largest value
-  static char* put_hex(char* out, std::uint32_t value, int min_digits = 1) {
+  static constexpr std::size_t kHexRoom = std::numeric_limits<std::uint32_t>::digits / 4;
+  static constexpr char* put_hex(char* out, std::uint32_t value, int min_digits = 1) {
     const int digits = std::max({(static_cast<int>(std::bit_width(value)) + 3) / 4, min_digits, 1});
     // Six digits, the width of most offsets and addresses, take three steps and no loop.
     if (digits == 6) {
-      std::memcpy(out, kHexPairs[value >> 16].data(), 2);
-      std::memcpy(out + 2, kHexPairs[value >> 8 & 0xFF].data(), 2);
-      std::memcpy(out + 4, kHexPairs[value & 0xFF].data(), 2);
-      return out + 6;
+      out = std::copy_n(kHexPairs[value >> 16].data(), 2, out);
+      out = std::copy_n(kHexPairs[value >> 8 & 0xFF].data(), 2, out);
+      return std::copy_n(kHexPairs[value & 0xFF].data(), 2, out);
     }
     int at = digits;
     for (; at >= 2; at -= 2, value >>= 8)
-      std::memcpy(out + at - 2, kHexPairs[value & 0xFF].data(), 2);
+      std::copy_n(kHexPairs[value & 0xFF].data(), 2, out + at - 2);
     if (at == 1) out[0] = kHexPairs[value & 0xF][1];
     return out + digits;
+  }
+  // The room a direct writer needs: what put(out) writes, put being a writer given the widest
+  // numbers (-1 for each, so every number takes kHexRoom digits).
+  template <typename Put>
+  static consteval std::size_t most_written(Put put) {
+    char out[256] = {};
+    return static_cast<std::size_t>(put(out) - out);
   }
 
   // Hands everything buffered to the file. Returns false if any write so far failed.
@@ -98,14 +107,14 @@ class ScriptSink {
 
  private:
   static constexpr std::size_t kCapacity = 1 << 16;
-  static constexpr std::size_t kSlack = 256;
+  static constexpr std::size_t kSlack = 256;  // writes up to this size take the short path
   // "00" to "FF": two digits a step.
   static constexpr auto kHexPairs = [] {
     std::array<std::array<char, 2>, 256> pairs{};
     for (int i = 0; i < 256; ++i)
       pairs[i] = {"0123456789ABCDEF"[i >> 4], "0123456789ABCDEF"[i & 0xF]};
     return pairs;
-  }();  // writes up to this size take the short path
+  }();
 
   void make_room(std::size_t bytes) {
     if (kCapacity - used_ < bytes) flush();

@@ -5,13 +5,10 @@
 #include <cstdint>
 #include <limits>
 
-// What the block dump learns about each place, keyed by linear address.
-enum MarkBit : std::uint8_t {
-  MARK_DUMPED = 0x80,  // a block's own address: the block has been dumped
-  MARK_FIRST = 0x08,   // the first string written for a block, for the region pass
-  MARK_TARGET = 0x02,  // a string start that some block's offset table points at
-};
-
+// What the block dumps learn about each place, keyed by linear address, for themselves and
+// for the region pass: which blocks were dumped (a block's own address), which places some
+// offset table points at (string starts), and the first string written for each block.
+//
 // The marks of all 16 Mi linear addresses. The first touch of a page is the dearest step of
 // a whole dump (10-16 µs on a virtual machine), so the marks are kept on as few pages as
 // they can be:
@@ -28,33 +25,35 @@ class MarkMap {
 
   // A linear address outside the map holds no mark and keeps none. A dumped or first mark
   // beyond kBlockMarks of its kind is not kept.
-  void set(int linear, std::uint8_t bits) {
-    if (linear < 0 || linear >= kSize) return;
-    if (bits & MARK_TARGET) {
-      std::uint16_t& chunk = chunk_of_[directory_index(linear)];
-      if (chunk == 0) chunk = static_cast<std::uint16_t>(++chunks_used_);
-      word(chunk, linear) |= bit(linear);
-    }
-    if (bits & MARK_DUMPED) dumped_.add(linear);
-    if (bits & MARK_FIRST) first_.add(linear);
+  void mark_dumped(int linear) {
+    if (inside(linear)) dumped_.add(linear);
   }
-  // True if `linear` carries any of `bits`.
-  bool test(int linear, std::uint8_t bits) const {
-    if (linear < 0 || linear >= kSize) return false;
-    return ((bits & MARK_TARGET) && target(linear)) ||
-           ((bits & MARK_DUMPED) && dumped_.holds(linear)) ||
-           ((bits & MARK_FIRST) && first_.holds(linear));
+  bool was_dumped(int linear) const { return inside(linear) && dumped_.holds(linear); }
+
+  void mark_target(int linear) {
+    if (!inside(linear)) return;
+    std::uint16_t& chunk = chunk_of_[directory_index(linear)];
+    if (chunk == 0) chunk = static_cast<std::uint16_t>(++chunks_used_);
+    chunks_[chunk - 1][word_in_chunk(linear)] |= bit(linear);
   }
-  // The first linear address in [from, end) that carries `bit`, or `end` if none does.
-  int find_next(int from, int end, MarkBit bit) const;
-  // How many addresses carry a mark of any kind.
-  long count_marked() const;
+  bool is_target(int linear) const {
+    if (!inside(linear)) return false;
+    const std::uint16_t chunk = chunk_of_[directory_index(linear)];
+    return chunk != 0 && (chunks_[chunk - 1][word_in_chunk(linear)] & bit(linear)) != 0;
+  }
+
+  void mark_first(int linear) {
+    if (inside(linear)) first_.add(linear);
+  }
+  // The first linear address in [from, end) marked as a block's first string, or `end`.
+  int next_first(int from, int end) const { return first_.first_in(from, end); }
 
  private:
   static constexpr int kChunkAddresses = 512;
   static constexpr int kChunks = kSize / kChunkAddresses;
   using Chunk = std::array<std::uint64_t, kChunkAddresses / 64>;
 
+  static bool inside(int linear) { return linear >= 0 && linear < kSize; }
   static std::uint64_t bit(int linear) { return std::uint64_t{1} << (linear % 64); }
   // Where a chunk's number lies in the directory: the upper halves of all banks (addresses
   // 0x8000-0xFFFF, where blocks lie) come first and side by side, the lower halves (reached
@@ -64,17 +63,7 @@ class MarkMap {
     const auto at = static_cast<std::size_t>(linear);
     return (at >> 15 & 1 ? 0 : kChunks / 2) | (at >> 16) << 6 | (at & 0x7FFF) / kChunkAddresses;
   }
-  // The word of `linear` in chunk number `chunk` (counted from 1).
-  std::uint64_t& word(std::uint16_t chunk, int linear) {
-    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
-  }
-  std::uint64_t word(std::uint16_t chunk, int linear) const {
-    return chunks_[chunk - 1][linear % kChunkAddresses / 64];
-  }
-  bool target(int linear) const {
-    const std::uint16_t chunk = chunk_of_[directory_index(linear)];
-    return chunk != 0 && (word(chunk, linear) & bit(linear)) != 0;
-  }
+  static int word_in_chunk(int linear) { return linear % kChunkAddresses / 64; }
 
   // Marked addresses in ascending order, each once.
   struct List {
@@ -86,10 +75,7 @@ class MarkMap {
     int first_in(int from, int end) const;
   };
 
-  int next_target(int from, int end) const;
-
-  // Zero-initialised; the map belongs in static storage, where the zeroing is free and
-  // untouched pages cost nothing.
+  // All zero when empty: the map belongs in zeroed storage, where untouched pages cost nothing.
   List dumped_{};
   List first_{};
   int chunks_used_ = 0;

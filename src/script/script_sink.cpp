@@ -1,4 +1,4 @@
-#include "decode/script_sink.h"
+#include "script/script_sink.h"
 
 #include <algorithm>
 

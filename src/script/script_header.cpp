@@ -1,4 +1,4 @@
-#include "driver/script_header.h"
+#include "script/script_header.h"
 
 namespace {
 
