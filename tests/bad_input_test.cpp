@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "dump/plan_tables.h"
 #include "support/expected_text.h"
 #include "support/fault_injection.h"
 #include "support/image_builder.h"
@@ -82,30 +81,17 @@ std::map<std::string, std::string> snapshot(const TempFolder& folder) {
   return entries;
 }
 
-// The 58 slashes, "//" and the jump of each region, in plan order.
-std::string region_opening(const Region& region) {
-  char jump[64];
-  std::snprintf(jump, sizeof jump, "#JMP($%X,$%X)", region.free_start, region.free_end);
-  return "\r\n" + kSlashes + "\r\n//\r\n" + jump + "\r\n";
-}
-
 void expect_well_formed(const std::string& script) {
   EXPECT_TRUE(script.starts_with(crlf(kHeader))) << "no header";
-  for (std::size_t i = 0; i < script.size(); ++i) {
-    if (script[i] == '\n') {
-      ASSERT_TRUE(i > 0 && script[i - 1] == '\r') << "bare LF at " << i;
-    }
-    if (script[i] == '\r') {
-      ASSERT_TRUE(script.substr(i, 2) == "\r\n") << "bare CR at " << i;
-    }
-  }
+  ASSERT_TRUE(line_ends_are_cr_lf(script)) << "a bare LF or CR";
   std::size_t at = 0;
   std::size_t first_region = std::string::npos;
-  for (const Region& region : kRegions) {
-    at = script.find(region_opening(region), at);
+  for (const documented::Region& region : documented::kRegions) {
+    const std::string opening = crlf(region_opening(region));
+    at = script.find(opening, at);
     ASSERT_NE(at, std::string::npos) << "region of bank " << region.bank << " missing or late";
     if (first_region == std::string::npos) first_region = at;
-    at += region_opening(region).size();
+    at += opening.size();
   }
   EXPECT_EQ(script.find("\r\n//[FILE] ", first_region), std::string::npos)
       << "a block section after the regions";

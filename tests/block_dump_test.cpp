@@ -19,11 +19,6 @@ std::string footer(const std::string& range, const std::string& twice_index) {
   return "\n//[FILE] " + range + " [" + twice_index + "]\n" + kSlashes + "\n\n\n";
 }
 
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 struct Placed {
   int bank;
   int address;
@@ -164,7 +159,7 @@ std::vector<Case> block_cases() {
        2},
       {"string running to the window end",
        // The window ends before the two B's.
-       {{kBank, kAddress, Bytes{0x02, 0x00} + Bytes(0xFFFE, 'A') + Bytes{'B', 'B'}}},
+       {{kBank, kAddress, make_block({2}, {Bytes(0xFFFE, 'A'), Bytes{'B', 'B'}})}},
        {{kBank, kAddress, 0}},
        "//[12A002 ~ 092002]\n\n//" + std::string(0xFFFE, 'A') + "<CODE FF>\n\n\n" +
            footer("12A000-13A000", "0"),
@@ -197,7 +192,7 @@ std::vector<Case> block_cases() {
       // where bytes are read one by one.
       {"line breaks with a long text in a first string up to the window end",
        {{kBank, kAddress,
-         Bytes{0x02, 0x00, 0xFE} + Bytes(0xFFF9, 'A') + Bytes{0xFE, 'B', 0xFE, 'C'}}},
+         make_block({2}, {Bytes{0xFE}, Bytes(0xFFF9, 'A'), Bytes{0xFE, 'B', 0xFE, 'C'}})}},
        {{kBank, kAddress, 0}},
        "//[12A002 ~ 092002]\n\n//[a line break's text]\n//" + std::string(0xFFF9, 'A') +
            "[a line break's text]\n//B[a line break's text]\n//C<CODE FF>\n\n\n" +
