@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # .ci/check_package.sh BUILD_DIR: makes the release archive of a build with cpack and checks
-# that it holds the executable and the README, and nothing else.
+# that it holds the executable, the README and the licence, and nothing else.
 set -euo pipefail
 build=$1
 
@@ -15,7 +15,8 @@ case "$archive" in
   *.zip) files=$(unzip -Z1 "$archive" | grep -v '/$') exe=textdump.exe ;;
 esac
 top=$(basename "$archive" | sed 's/\.tar\.gz$//; s/\.zip$//')
-expected=$(printf '%s\n' "$top/bin/$exe" "$top/share/doc/textdump/README.md")
+expected=$(printf '%s\n' "$top/bin/$exe" "$top/share/doc/textdump/README.md" \
+  "$top/share/doc/textdump/LICENSE")
 if [ "$(sort <<<"$files")" != "$(sort <<<"$expected")" ]; then
   printf 'unexpected contents of %s:\n%s\nexpected:\n%s\n' "$archive" "$files" "$expected" >&2
   exit 1

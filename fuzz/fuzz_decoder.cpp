@@ -29,6 +29,7 @@
 #include "fuzz_support.h"
 #include "rom/rom_window.h"
 #include "script/script_sink.h"
+#include "support/expected_text.h"
 #include "table/text_table.h"
 
 namespace {
@@ -244,7 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   require(window.cursor > start, "the cursor did not move past the start");
   require(window.cursor <= RomWindow::kSize, "the cursor ran past the window");
-  require(fuzz::line_ends_are_cr_lf(written), "a line end other than CR LF");
+  require(line_ends_are_cr_lf(written), "a line end other than CR LF");
   require(written.size() >= 6 && written.ends_with("\r\n\r\n\r\n"),
           "the string does not close with three line breaks");
   require(written == expected, "the text differs from the plain reading");

@@ -24,38 +24,23 @@
 #include "script/script_header.h"
 #include "script/script_sink.h"
 #include "support/expected_text.h"
+#include "support/file_block.h"
 #include "table/table_parser.h"
 
 namespace {
 
+// The places the plan must visit, written out apart from the dumper's own tables.
+using documented::kFixedBlocks;
+using documented::kRegions;
 using fuzz::require;
-using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kImageSize = 0x200000;
 constexpr std::size_t kMaxTable = 4096;
 constexpr long kIndexAt = kIndexWindowOffset + kIndexStart;  // image offset of entry 0
 
-const std::string kSeparator(58, '/');
-
-Bytes text(std::string_view characters, Bytes codes = {}, std::uint8_t end = 0xFF) {
-  Bytes bytes(characters.begin(), characters.end());
-  bytes.insert(bytes.end(), codes.begin(), codes.end());
-  bytes.push_back(end);
-  return bytes;
-}
-
-// An offset table pointing at the strings laid back to back after it.
-Bytes block(const std::vector<Bytes>& strings) {
-  Bytes table;
-  Bytes body;
-  for (const Bytes& string : strings) {
-    const std::size_t offset = 2 * strings.size() + body.size();
-    table.push_back(static_cast<std::uint8_t>(offset));
-    table.push_back(static_cast<std::uint8_t>(offset >> 8));
-    body.insert(body.end(), string.begin(), string.end());
-  }
-  table.insert(table.end(), body.begin(), body.end());
-  return table;
+// The characters, then the raw codes, then the end code.
+Bytes text(const std::string& characters, const Bytes& codes = {}, std::uint8_t end = 0xFF) {
+  return text_string(characters + std::string(codes.begin(), codes.end()), end);
 }
 
 void put(Bytes& image, long offset, const Bytes& bytes) {
@@ -73,18 +58,18 @@ struct Named {
 std::vector<Named> indexed_blocks() {
   const Bytes codes = {0xBF, 0x01, 0xC1, 0x10, 0x11, 0xC8, 0x20, 0xF0, 0x02, 0xE0, 0xFE};
   return {
-      {0x07, 0x9000, block({text("Lamp", codes), text("Wind", {}, 0xD0), text("Rain")})},
-      {0x07, 0xC000, block({text("Boat"), text("Late", {0xFE})})},
-      {0x1C, 0xC000, block({text("Storm", codes), text("Nets")})},
-      {0x3B, 0xFFF4, block({text("Dawn at"), text("The end.")})},
-      {0x05, 0x8000, block({text("Fog")})},
+      {0x07, 0x9000, make_block({text("Lamp", codes), text("Wind", {}, 0xD0), text("Rain")})},
+      {0x07, 0xC000, make_block({text("Boat"), text("Late", {0xFE})})},
+      {0x1C, 0xC000, make_block({text("Storm", codes), text("Nets")})},
+      {0x3B, 0xFFF4, make_block({text("Dawn at"), text("The end.")})},
+      {0x05, 0x8000, make_block({text("Fog")})},
       {0x10, 0xA000, {}},
       {0x07, 0x9000, {}},
       {0x00, 0x7000, {}},
-      {0x30, 0xF000, block({text("Stove"), text("Wood")})},
-      {0x35, 0x8000, block({text("Tide"), text("Crabs")})},
-      {0x38, 0xA123, block({text("Horn", {0xF0, 0x00}), text("Ship")})},
-      {0x3B, 0x8100, block({text("Log"), text("New")})},
+      {0x30, 0xF000, make_block({text("Stove"), text("Wood")})},
+      {0x35, 0x8000, make_block({text("Tide"), text("Crabs")})},
+      {0x38, 0xA123, make_block({text("Horn", {0xF0, 0x00}), text("Ship")})},
+      {0x3B, 0x8100, make_block({text("Log"), text("New")})},
   };
 }
 
@@ -110,11 +95,11 @@ Bytes make_background() {
   put(image, kIndexAt + 2 * static_cast<long>(named.size()), {0xF0, 0xFF});
 
   // The fixed list's bank-0 blocks lie 12 bytes apart from 0xE921 on: one short string each.
-  for (const BlockAt& at : kFixedBlocks) {
+  for (const documented::Place& at : kFixedBlocks) {
     const bool roomy = at.bank != 0 || at.address < 0xE921;
     put(image, image_offset(at.bank, at.address),
-        roomy ? block({text("Key", {0xC0, 0x10}), text("Rope", {0xFE}, 0xD0), text("Tin")})
-              : block({text("Cup")}));
+        roomy ? make_block({text("Key", {0xC0, 0x10}), text("Rope", {0xFE}, 0xD0), text("Tin")})
+              : make_block({text("Cup")}));
   }
   return image;
 }
@@ -164,11 +149,6 @@ std::string hex(unsigned value, int digits) {
 // The header as the script stores it.
 const std::string kHeaderBytes = crlf(kHeader);
 
-std::string region_opening(const Region& region) {
-  return "\r\n" + kSeparator + "\r\n//\r\n#JMP($" + hex(region.free_start, 1) + ",$" +
-         hex(region.free_end, 1) + ")\r\n";
-}
-
 FUZZ_CHECKER bool read_hex(std::string_view digits, unsigned long& value) {
   if (digits.empty() || digits.size() > 8) return false;
   value = 0;
@@ -210,12 +190,12 @@ FUZZ_CHECKER bool only_strings(std::string_view section) {
 // would show here as a broken order, with the forged lines inside a string of the script.
 FUZZ_CHECKER void check_script(std::string_view script) {
   require(script.starts_with(kHeaderBytes), "the script does not open with the header");
-  require(fuzz::line_ends_are_cr_lf(script), "a line end other than CR LF");
+  require(line_ends_are_cr_lf(script), "a line end other than CR LF");
 
   std::size_t end = script.size();
   std::size_t openings[std::size(kRegions)];
   for (std::size_t k = std::size(kRegions); k-- > 0;) {
-    const std::string opening = region_opening(kRegions[k]);
+    const std::string opening = crlf(region_opening(kRegions[k]));
     const std::size_t at =
         end < opening.size() ? std::string_view::npos : script.rfind(opening, end - opening.size());
     require(at != std::string_view::npos && at >= kHeaderBytes.size(),
@@ -226,7 +206,7 @@ FUZZ_CHECKER void check_script(std::string_view script) {
     end = at;
   }
   const std::string_view blocks = script.substr(0, openings[0]);
-  require(blocks == kHeaderBytes || blocks.ends_with(kSeparator + "\r\n\r\n\r\n"),
+  require(blocks == kHeaderBytes || blocks.ends_with(kSlashes + "\r\n\r\n\r\n"),
           "something other than a block section comes before the regions");
 }
 
@@ -245,7 +225,7 @@ FUZZ_CHECKER void check_console(std::string_view console) {
     at = next;
   }
   require(progress_lines >= kFixedBlocks.size(), "fewer progress lines than fixed blocks");
-  for (const BlockAt& at : kFixedBlocks) {
+  for (const documented::Place& at : kFixedBlocks) {
     const std::string progress =
         "\n[FILE] " + hex(static_cast<unsigned>(linear_address(at.bank, at.address)), 6) + "-";
     require(console.find(progress) != std::string_view::npos, "a fixed block was not dumped");

@@ -94,14 +94,4 @@ class MemoryStream {
   std::FILE* file_;
 };
 
-// The script's line ends are CR LF, and table text never holds a CR or LF: so every LF
-// follows a CR and every CR comes before an LF.
-FUZZ_CHECKER inline bool line_ends_are_cr_lf(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
-  }
-  return true;
-}
-
 }  // namespace fuzz

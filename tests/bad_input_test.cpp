@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "dump/plan_tables.h"
 #include "support/expected_text.h"
 #include "support/fault_injection.h"
 #include "support/image_builder.h"
@@ -30,6 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kOldScript = "old script\r\n";
+const std::string kOlderScript = "older script\r\n";
 
 // An image whose file index names one block, 07:9000; the fixed list's block 10:A000 holds
 // a string too. Entry 0 names the record at window offset 0x9000, the other entries the
@@ -52,13 +52,14 @@ std::string image_bytes(std::size_t size = 0x200000) {
 }
 
 // The standard folder: image.rom, a table defining A and B, and a text folder holding an
-// old script, which a failed run must leave as it was.
+// old script and its backup, which a failed run must leave as they were.
 void lay_out_folder(const TempFolder& folder) {
   write_file(folder / "image.rom", image_bytes());
   fs::create_directory(folder / "table");
   write_file(folder / "table/table_dump.txt", "41=A\n42=B\n");
   fs::create_directory(folder / "text");
   write_file(folder / "text/script.txt", kOldScript);
+  write_file(folder / "text/script.txt.bak", kOlderScript);
 }
 
 // Every entry of the folder, with what it is and, for a file, its bytes.
@@ -80,30 +81,17 @@ std::map<std::string, std::string> snapshot(const TempFolder& folder) {
   return entries;
 }
 
-// The 58 slashes, "//" and the jump of each region, in plan order.
-std::string region_opening(const Region& region) {
-  char jump[64];
-  std::snprintf(jump, sizeof jump, "#JMP($%X,$%X)", region.free_start, region.free_end);
-  return "\r\n" + kSlashes + "\r\n//\r\n" + jump + "\r\n";
-}
-
 void expect_well_formed(const std::string& script) {
   EXPECT_TRUE(script.starts_with(crlf(kHeader))) << "no header";
-  for (std::size_t i = 0; i < script.size(); ++i) {
-    if (script[i] == '\n') {
-      ASSERT_TRUE(i > 0 && script[i - 1] == '\r') << "bare LF at " << i;
-    }
-    if (script[i] == '\r') {
-      ASSERT_TRUE(script.substr(i, 2) == "\r\n") << "bare CR at " << i;
-    }
-  }
+  ASSERT_TRUE(line_ends_are_cr_lf(script)) << "a bare LF or CR";
   std::size_t at = 0;
   std::size_t first_region = std::string::npos;
-  for (const Region& region : kRegions) {
-    at = script.find(region_opening(region), at);
+  for (const documented::Region& region : documented::kRegions) {
+    const std::string opening = crlf(region_opening(region));
+    at = script.find(opening, at);
     ASSERT_NE(at, std::string::npos) << "region of bank " << region.bank << " missing or late";
     if (first_region == std::string::npos) first_region = at;
-    at += region_opening(region).size();
+    at += opening.size();
   }
   EXPECT_EQ(script.find("\r\n//[FILE] ", first_region), std::string::npos)
       << "a block section after the regions";
@@ -115,8 +103,9 @@ void expect_well_formed(const std::string& script) {
 enum class Console { kExactly, kStartsWith };
 
 enum class Script {
-  kUntouched,  // nothing in the folder changes, the old script included
-  kWritten,    // text/script.txt is replaced by a whole script; nothing else changes
+  kUntouched,  // nothing in the folder changes, the old script and its backup included
+  kWritten,    // text/script.txt is replaced by a whole script, the old one becoming the
+               // backup; nothing else changes
 };
 
 struct BadInput {
@@ -139,9 +128,11 @@ struct BadInput {
 
 const std::string kDump = "";  // textdump DUMP_TEXT image.rom, with no shell in between
 const std::string kDumpArgs = "\"$0\" DUMP_TEXT image.rom";  // behind a shell line's fault
+const std::string kCheckScriptArgs = "\"$0\" CHECK_SCRIPT image.rom";
 const std::string kTemp = "text//script.txt.tmp";
 const std::string kCannotWrite = "ERROR - cannot write text//script.txt\n";
 const std::string kCannotRead = "ERROR - cannot read ROM: image.rom\n";
+const std::string kCannotReadTable = "ERROR - cannot read table//table_dump.txt\n";
 const char kPipes[] = "pipes, FIFOs and /dev/stdin as a path are POSIX";
 const char kStrace[] = "faults are injected with strace, which traces Linux processes only";
 const std::string kUnreadableStdin = "ERROR - cannot open ROM: /dev/stdin\n";
@@ -248,6 +239,43 @@ const std::vector<BadInput> kBadInputs = {
     {"script_rename_fails", [](const TempFolder&) {},
      with_fault(kTemp, "rename:error=EXDEV:when=1") + kDumpArgs, 255, kCannotWrite,
      Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
+    // The older backup has stepped aside when the old script's second name fails to take
+    // its place: it comes back.
+    {"backup_rename_fails", [](const TempFolder&) {},
+     with_fault("text//script.txt.bak.new", "rename:error=EIO:when=1") + kDumpArgs, 255,
+     kCannotWrite,
+     Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
+    // A file system without hard links: the backup is a copy.
+    {"backup_link_refused", [](const TempFolder&) {},
+     with_fault("text//script.txt", "link:error=EPERM") + kDumpArgs, 0, "", Console::kStartsWith,
+     kIndexedOut, Script::kWritten, kFirstString, false, kStrace},
+    {"script_without_backup", [](const TempFolder& f) { fs::remove(f / "text/script.txt.bak"); },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
+    {"no_script_yet_makes_no_backup",
+     [](const TempFolder& f) {
+       fs::remove(f / "text/script.txt");
+       fs::remove(f / "text/script.txt.bak");
+     },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
+    // A table read that fails after its first bytes: the run stops before the script.
+    {"table_read_fails_part_way", [](const TempFolder&) {},
+     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + kDumpArgs, 255,
+     kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    {"table_read_fails_part_way_in_a_check", [](const TempFolder&) {},
+     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + "\"$0\" CHECK_TABLE image.rom",
+     255, kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    {"table_read_fails_part_way_in_a_script_check", [](const TempFolder&) {},
+     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + kCheckScriptArgs, 255,
+     kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    // Lines that did not reach standard output fail the run: the old script stays.
+    {"standard_output_cannot_be_written", [](const TempFolder&) {},
+     "exec \"$0\" DUMP_TEXT image.rom >/dev/full", 255,
+     "ERROR - cannot write standard output\n", Console::kExactly, "", Script::kUntouched, "",
+     false, "/dev/full is a Linux device"},
+    // A script check that found something, but could not say what, fails too.
+    {"standard_output_cannot_be_written_in_a_script_check", [](const TempFolder&) {},
+     "exec " + kCheckScriptArgs + " >/dev/full", 255, "ERROR - cannot write standard output\n",
+     Console::kExactly, "", Script::kUntouched, "", false, "/dev/full is a Linux device"},
     // Reads of the image: the check at opening, the file index, then the block 07:9000 and
     // the next load.
     {"image_read_fails_at_opening", [](const TempFolder&) {},
@@ -259,11 +287,16 @@ const std::vector<BadInput> kBadInputs = {
      Console::kExactly, "", Script::kUntouched, "", false, kStrace},
     {"image_read_fails_after_a_block", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs, 255, kCannotRead,
-     Console::kExactly, "\n[FILE] 079000-07900A [0]", Script::kUntouched, "", false, kStrace},
+     Console::kExactly, "\n[FILE] 079000-07900A [0]\n", Script::kUntouched, "", false, kStrace},
     // CHECK_TABLE reads the image as DUMP_TEXT does; a failed read leaves no report.
     {"image_read_fails_after_a_block_in_a_table_check", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + "\"$0\" CHECK_TABLE image.rom", 255,
      kCannotRead, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    // So does CHECK_SCRIPT, which has said by then that the old script lacks the block's string.
+    {"image_read_fails_after_a_block_in_a_script_check", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=4") + kCheckScriptArgs, 255, kCannotRead,
+     Console::kExactly, "\n[SCRIPT] the string @ 079007 is missing\n", Script::kUntouched, "",
+     false, kStrace},
 };
 
 class BadInputRun : public testing::TestWithParam<BadInput> {};
@@ -312,6 +345,8 @@ TEST_P(BadInputRun, ends_with_the_documented_outcome_and_writes_only_a_whole_scr
     const std::string script = read_file(folder / "text/script.txt");
     expect_well_formed(script);
     EXPECT_NE(script.find(c.script_holds), std::string::npos) << "no '" << c.script_holds << "'";
+    if (expected_folder.count("text/script.txt") != 0)
+      expected_folder["text/script.txt.bak"] = expected_folder["text/script.txt"];
     expected_folder.erase("text/script.txt");
     folder_after.erase("text/script.txt");
   }

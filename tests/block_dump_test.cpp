@@ -19,11 +19,6 @@ std::string footer(const std::string& range, const std::string& twice_index) {
   return "\n//[FILE] " + range + " [" + twice_index + "]\n" + kSlashes + "\n\n\n";
 }
 
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 struct Placed {
   int bank;
   int address;
@@ -47,6 +42,7 @@ struct Case {
   std::string console;
   std::vector<Mark> marks;
   int marked_places;  // linear addresses holding any mark afterwards
+  std::string line_break = {};  // the table's text for 0xFE, if any
 };
 
 const Bytes kSingleEntry = make_block({text_string("HI")});  // 02 00 'H' 'I' FF
@@ -163,7 +159,7 @@ std::vector<Case> block_cases() {
        2},
       {"string running to the window end",
        // The window ends before the two B's.
-       {{kBank, kAddress, Bytes{0x02, 0x00} + Bytes(0xFFFE, 'A') + Bytes{'B', 'B'}}},
+       {{kBank, kAddress, make_block({2}, {Bytes(0xFFFE, 'A'), Bytes{'B', 'B'}})}},
        {{kBank, kAddress, 0}},
        "//[12A002 ~ 092002]\n\n//" + std::string(0xFFFE, 'A') + "<CODE FF>\n\n\n" +
            footer("12A000-13A000", "0"),
@@ -180,6 +176,31 @@ std::vector<Case> block_cases() {
        "\n[DUMP_LAYER2] FAIL-SAFE (missed @ 518000)\n[FILE] 508000-518000 [0]",
        {{0x517FFF, MARK_TARGET, true}, {0x508000, MARK_DUMPED, true}},
        4},
+      {"every line of the first string is a comment, of the others none",
+       {{kBank, kAddress,
+         make_block({Bytes{'S', 'A', 0xFE, 'A', 'N', 0xFE, 0xFE, 'P', 0xFF},
+                     Bytes{'B', 0xFE, 'C', 0xFF}})}},
+       {{kBank, kAddress, 0}},
+       "//[12A004 ~ 092004]\n\n//SA<CODE FE>\n//AN<CODE FE>\n//<CODE FE>\n//P<CODE FF>\n\n\n"
+       "//[12A00D ~ 09200D]\n#WRITEINDEX($92002,2)\n#WRITE(PtrTable)\n\nB<CODE FE>\nC<CODE FF>"
+       "\n\n\n" +
+           footer("12A000-12A011", "0"),
+       "\n[FILE] 12A000-12A011 [0]",
+       {{0x12A004, MARK_FIRST, true}},
+       3},
+      // A text longer than the short copies, at the string's start and at the window's end,
+      // where bytes are read one by one.
+      {"line breaks with a long text in a first string up to the window end",
+       {{kBank, kAddress,
+         make_block({2}, {Bytes{0xFE}, Bytes(0xFFF9, 'A'), Bytes{0xFE, 'B', 0xFE, 'C'}})}},
+       {{kBank, kAddress, 0}},
+       "//[12A002 ~ 092002]\n\n//[a line break's text]\n//" + std::string(0xFFF9, 'A') +
+           "[a line break's text]\n//B[a line break's text]\n//C<CODE FF>\n\n\n" +
+           footer("12A000-13A000", "0"),
+       "\n[FILE] 12A000-13A000 [0]",
+       {{0x12A002, MARK_FIRST, true}},
+       2,
+       "[a line break's text]"},
       {"block at the image start is dumped",
        {{0x00, 0x8000, kSingleEntry}},
        {{0x00, 0x8000, 0}},
@@ -206,6 +227,7 @@ TEST(BlockDump, writes_each_block_shape_as_its_section_with_warnings_before_prog
     for (const Placed& p : c.image) image.place(p.bank, p.address, p.bytes);
     DumpFixture f(image);
     for (char letter = 'A'; letter <= 'Z'; ++letter) f.define(letter, std::string(1, letter));
+    if (!c.line_break.empty()) f.define(0xFE, c.line_break);
 
     for (const Call& call : c.calls) dump_layer2(f.ctx, call.bank, call.address, call.index);
 

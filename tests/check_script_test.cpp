@@ -103,7 +103,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
     write_file(f / "text/script.txt", edited(fresh, c.edits));
     write_file(f / "table/table_dump.txt", table + c.table_lines);
     const ProcessResult check = run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "sample.rom"}, f.path());
-    EXPECT_EQ(check.out, c.out);
+    EXPECT_EQ(check.out, c.out + "\n");  // the console ends its last line
     EXPECT_EQ(check.err, "");
     EXPECT_EQ(check.exit_status, c.exit_status);
   }
@@ -111,7 +111,8 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
   // Saved by an editor with LF alone, the script reads the same; no script is an error.
   write_file(f / "table/table_dump.txt", table);
   write_file(f / "text/script.txt", lf_only(fresh));
-  EXPECT_EQ(run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "sample.rom"}, f.path()).out, all_well);
+  EXPECT_EQ(run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "sample.rom"}, f.path()).out,
+            all_well + "\n");
   std::filesystem::remove(f / "text/script.txt");
   const ProcessResult none = run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "sample.rom"}, f.path());
   EXPECT_EQ(none.out, "");

@@ -50,12 +50,13 @@ TEST(CheckTable, names_the_sample_tables_slips_and_counts_what_the_dump_writes_w
   const ProcessResult check = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "sample.rom"}, f.path());
   EXPECT_EQ(check.exit_status, 0);
   EXPECT_EQ(check.err, "");
-  EXPECT_EQ(check.out, kSampleCheck);
+  EXPECT_EQ(check.out, kSampleCheck + "\n");
   // It writes no script and needs no folder for one.
   EXPECT_EQ(read_file(f / "text/script.txt"), "old script\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f / "text"), {}), 1);
   std::filesystem::remove_all(f / "text");
-  EXPECT_EQ(run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "sample.rom"}, f.path()).out, kSampleCheck);
+  EXPECT_EQ(run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "sample.rom"}, f.path()).out,
+            kSampleCheck + "\n");
   EXPECT_FALSE(file_exists(f / "text"));
 
   // Give each missing key a text of its own and dump.
@@ -87,9 +88,24 @@ TEST(CheckTable, names_the_sample_tables_slips_and_counts_what_the_dump_writes_w
   EXPECT_EQ(std::distance(std::sregex_iterator(script.begin(), script.end(), position), {}), 98);
   // The same tokens, now every one from the table.
   const std::string again = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "sample.rom"}, f.path()).out;
-  EXPECT_EQ(again.substr(again.rfind('\n')),
-            "\n[SUMMARY] 39 blocks, 98 strings, 1352 tokens, 100.0% from the table");
+  EXPECT_TRUE(
+      again.ends_with("\n[SUMMARY] 39 blocks, 98 strings, 1352 tokens, 100.0% from the table\n"))
+      << again;
 #endif
+}
+
+// A table saved as UTF-16 yields no entry; the check says so before anything else.
+TEST(CheckTable, table_in_utf16_is_named_first) {
+  for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
+    SCOPED_TRACE(testing::PrintToString(mark));
+    TempFolder f;
+    write_file(f / "image.rom", "");
+    std::filesystem::create_directory(f / "table");
+    write_file(f / "table/table_dump.txt", mark + std::string("4\0001\000=\000A\000\n\000", 10));
+    const ProcessResult r = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "image.rom"}, f.path());
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_TRUE(r.out.starts_with("\n[TABLE] the file is UTF-16: save it as UTF-8\n[")) << r.out;
+  }
 }
 
 // Code 00 is a character like any other: without a text of its own it is missing.

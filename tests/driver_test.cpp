@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -21,8 +22,11 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kTableMissing = "\nTable file not found: table//table_dump.txt";
 const std::string kOldScript = "old script\r\n";
+const std::string kTryHelp = "Try 'textdump --help' for more information.\n";
 
 // A working folder for one run of the tool, holding `image.rom`; the `text` and `table`
 // folders only when a case asks for them.
@@ -57,8 +61,8 @@ class RunFolder {
 
 TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
   const std::vector<std::vector<std::string>> cases = {
-      {}, {"DUMP_TEXT"}, {"CHECK_TABLE"}, {"OTHER"}, {"image.rom"}, {"--HELP"}, {"-help"},
-      {"--versions"}, {""}};
+      {},         {"DUMP_TEXT"}, {"CHECK_TABLE"}, {"CHECK_SCRIPT"}, {"OTHER"}, {"image.rom"},
+      {"--HELP"}, {"-help"},     {"--versions"},  {""}};
   for (const auto& args : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
     RunFolder f;
@@ -66,7 +70,7 @@ TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
     const ProcessResult r = f.run(args);
     EXPECT_EQ(r.exit_status, 255);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "ERROR - no ROM args\n");
+    EXPECT_EQ(r.err, "ERROR - no ROM args\n" + kTryHelp);
     EXPECT_FALSE(f.has("text/script.txt"));
   }
 }
@@ -86,29 +90,34 @@ TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
     EXPECT_EQ(r.err, "");
     EXPECT_FALSE(f.has("text/script.txt"));
     if (option != "--version") {
-      for (const char* named : {"table/table_dump.txt", "text/script.txt", "\n  255 "})
+      for (const char* named :
+           {"table/table_dump.txt", "text/script.txt", "CHECK_SCRIPT", "\n  1 ", "\n  255 "})
         EXPECT_NE(r.out.find(named), std::string::npos) << named;
     }
   }
 }
 
-// Only the exact word runs the dump: nothing is read beyond the image, nothing is written.
-TEST(Driver, other_command_words_write_nothing_and_keep_an_existing_script) {
-  const std::string words[] = {"dump_text",   "Dump_Text",    "DUMP", "DUMP_TEXTS", "DUMP_TEXT ",
-                               " DUMP_TEXT",  "DUMP_TEXT\n",  "",     "--help",     "--version",
-                               "check_table", "CHECK_TABLE "};
+// Only the exact words run: any other is a mistake on the command line, found before the
+// image is opened (missing.rom is never looked for), and nothing is read or written.
+TEST(Driver, other_command_words_are_an_error_and_keep_an_existing_script) {
+  const std::string words[] = {"dump_text",    "Dump_Text",    "DUMP",        "DUMP_TEXTS",
+                               "DUMP_TEXT ",   " DUMP_TEXT",   "DUMP_TEXT\n", "",
+                               "--help",       "--version",    "check_table", "CHECK_TABLE ",
+                               "check_script", "CHECK_SCRIPTS"};
   for (const std::string& word : words) {
-    SCOPED_TRACE("word '" + word + "'");
-    RunFolder f;
-    f.make_text_folder_with_old_script();
-    const ProcessResult r = f.run({word, "image.rom"});
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out, "");  // no table is looked for
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(f.script(), kOldScript);
+    for (const char* image : {"image.rom", "missing.rom"}) {
+      SCOPED_TRACE("word '" + word + "', " + image);
+      RunFolder f;
+      f.make_text_folder_with_old_script();
+      const ProcessResult r = f.run({word, image});
+      EXPECT_EQ(r.exit_status, 255);
+      EXPECT_EQ(r.out, "");  // no table is looked for
+      EXPECT_EQ(r.err, "ERROR - unknown command word: " + word + "\n" + kTryHelp);
+      EXPECT_EQ(f.script(), kOldScript);
+    }
   }
   RunFolder f;
-  EXPECT_EQ(f.run({"dump_text", "image.rom"}).exit_status, 0);
+  EXPECT_EQ(f.run({"dump_text", "image.rom"}).exit_status, 255);
   EXPECT_FALSE(f.has("text"));
 }
 
@@ -132,20 +141,29 @@ TEST(Driver, third_argument_is_ignored_and_any_image_name_is_read_alike) {
   }
 }
 
-// The image is checked before the command word, for every word, and nothing else is read
-// or written: a run that went on would report the missing table.
+// The image is checked after the command word, for every word, and nothing else is read
+// or written: a run that went on would report the missing table. An image 512 bytes over
+// whole banks carries a copier's header, which would shift every string.
 TEST(Driver, unreadable_image_is_an_error_before_anything_else) {
-  std::vector<std::string> paths = {"missing.rom", "no_folder/image.rom", "image_folder", "text",
-                                    "ロム.bin"};
+  const std::string cannot_open = "ERROR - cannot open ROM: ";
+  const std::string copier_header = "ERROR - ROM has a 512-byte copier header: ";
+  std::vector<std::pair<std::string, std::string>> paths = {
+      {"missing.rom", cannot_open},  {"no_folder/image.rom", cannot_open},
+      {"image_folder", cannot_open}, {"text", cannot_open},
+      {"ロム.bin", cannot_open},      {"headered.rom", copier_header},
+      {"ヘッダ.smc", copier_header}};
 #ifndef _WIN32
-  if (geteuid() != 0) paths.push_back("locked.rom");  // root reads any file; Windows has no mode
+  if (geteuid() != 0) paths.push_back({"locked.rom", cannot_open});  // root reads any file
 #endif
-  for (const char* word : {"DUMP_TEXT", "CHECK_TABLE", "OTHER"}) {
-    for (const std::string& path : paths) {
+  for (const char* word : {"DUMP_TEXT", "CHECK_TABLE", "CHECK_SCRIPT"}) {
+    for (const auto& [path, error] : paths) {
       SCOPED_TRACE(std::string(word) + " " + path);
       RunFolder f;
       f.make_text_folder_with_old_script();
       f.make_folder("image_folder");
+      const std::string whole_banks = read_file(f / "image.rom");
+      write_file(f / "headered.rom", std::string(512, '\0') + whole_banks);
+      write_file(f / "ヘッダ.smc", std::string(512, '\0') + whole_banks.substr(0, 0x8000));
 #ifndef _WIN32
       write_file(f / "locked.rom", std::string(16, '\xFF'));
       chmod((f / "locked.rom").c_str(), 0);
@@ -153,7 +171,7 @@ TEST(Driver, unreadable_image_is_an_error_before_anything_else) {
       const ProcessResult r = f.run({word, path});
       EXPECT_EQ(r.exit_status, 255);
       EXPECT_EQ(r.out, "");
-      EXPECT_EQ(r.err, "ERROR - cannot open ROM: " + path + "\n");
+      EXPECT_EQ(r.err, error + path + "\n");
       EXPECT_EQ(f.script(), kOldScript);
     }
   }
@@ -196,10 +214,10 @@ TEST(Driver, script_that_cannot_be_created_is_an_error_after_the_table) {
     std::string out;
   };
   const Case cases[] = {
-      {"no text folder, no table", false, "", kTableMissing},
+      {"no text folder, no table", false, "", kTableMissing + "\n"},
       {"no text folder", true, "", ""},
       {"text is a file", true, "text", ""},
-      {"script is a folder", false, "text/script.txt", kTableMissing},
+      {"script is a folder", false, "text/script.txt", kTableMissing + "\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -245,22 +263,26 @@ TEST(Driver, table_is_read_from_the_table_folder_and_a_missing_one_is_reported) 
   image.place(0x10, 0xA000, make_block({text_string("AB")}));  // a block of the fixed list
   struct Case {
     std::string name;
-    const char* table;  // file contents, or null for none
+    std::optional<std::string> table;  // file contents
     bool table_is_folder;
     std::string out_start;
     std::string first_string;
   };
   const Case cases[] = {
       {"table present", "41=A\n42=B\n", false, "\n[DUMP_LAYER2]", "//AB<CODE FF>\r\n"},
-      {"no table", nullptr, false, kTableMissing + "\n[DUMP_LAYER2]", "//<$41><$42><CODE FF>\r\n"},
-      {"table is a folder", nullptr, true, kTableMissing + "\n[DUMP_LAYER2]",
+      {"no table", std::nullopt, false, kTableMissing + "\n[DUMP_LAYER2]", "//<$41><$42><CODE FF>\r\n"},
+      {"table is a folder", std::nullopt, true, kTableMissing + "\n[DUMP_LAYER2]",
+       "//<$41><$42><CODE FF>\r\n"},
+      // A table saved as UTF-16 holds no entry line that the dump can read; only the
+      // table check says why.
+      {"table in UTF-16", "\xFF\xFE" "4\0" "1\0=\0A\0\n\0"s, false, "\n[DUMP_LAYER2]",
        "//<$41><$42><CODE FF>\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RunFolder f(image);
     f.make_folder("text");
-    if (c.table != nullptr) f.write_table(c.table);
+    if (c.table) f.write_table(*c.table);
     if (c.table_is_folder) {
       f.make_folder("table");
       f.make_folder("table/table_dump.txt");
@@ -295,9 +317,85 @@ TEST(Driver, image_without_text_gives_the_header_then_block_then_region_sections
     const BlankImageOutput expected = blank_image_output(c.index_names_sentinel_block);
     const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
     EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out, kTableMissing + expected.console);
+    EXPECT_EQ(r.out, kTableMissing + expected.console + "\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(f.script(), expected.script);
+  }
+}
+
+// The script a dump replaces becomes the backup, replacing an older one; a run that fails
+// leaves both as they were.
+TEST(Driver, replaced_script_becomes_the_backup_and_a_failed_run_keeps_both) {
+  RunFolder f;
+  f.make_folder("text");
+  struct Step {
+    std::string name;
+    std::string edited;  // written over the script first, if not empty
+    std::string image;
+    int exit_status;
+    std::string backup;  // afterwards; empty: none
+  };
+  const Step steps[] = {
+      {"first run: nothing to keep", "", "image.rom", 0, ""},
+      {"edits kept", "edited once\r\n", "image.rom", 0, "edited once\r\n"},
+      {"older backup replaced", "edited twice\r\n", "image.rom", 0, "edited twice\r\n"},
+      {"failed run", "edited again\r\n", "missing.rom", 255, "edited twice\r\n"},
+  };
+  ASSERT_EQ(f.run({"DUMP_TEXT", "image.rom"}).exit_status, 0);
+  const std::string dumped = f.script();
+  std::filesystem::remove(f / "text/script.txt");
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    if (!step.edited.empty()) write_file(f / "text/script.txt", step.edited);
+    EXPECT_EQ(f.run({"DUMP_TEXT", step.image}).exit_status, step.exit_status);
+    EXPECT_EQ(f.script(), step.exit_status == 0 ? dumped : step.edited);
+    EXPECT_EQ(f.has("text/script.txt.bak"), !step.backup.empty());
+    if (!step.backup.empty()) {
+      EXPECT_EQ(read_file(f / "text/script.txt.bak"), step.backup);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f / "text"), {}),
+              step.backup.empty() ? 1 : 2);
+  }
+}
+
+// Runs started together in one folder take turns: each exits 0 having put its own whole
+// script in place, and the folder is left with a whole script and a whole backup.
+TEST(Driver, runs_at_once_in_one_folder_leave_one_runs_whole_script) {
+  ImageBuilder other;
+  other.place(0x10, 0xA000, make_block({text_string("AB")}));
+  RunFolder f;
+  ASSERT_TRUE(other.save(f / "other.rom"));
+  f.make_folder("text");
+  const std::string images[] = {"image.rom", "other.rom"};
+  std::vector<std::string> whole;
+  for (const std::string& image : images) {
+    ASSERT_EQ(f.run({"DUMP_TEXT", image}).exit_status, 0);
+    whole.push_back(f.script());
+  }
+  ASSERT_NE(whole[0], whole[1]);
+  const auto is_whole = [&](const std::string& script) {
+    return script == whole[0] || script == whole[1];
+  };
+  // A pair takes a few milliseconds here, a second under Wine.
+#ifdef _WIN32
+  constexpr int kPairs = 4;
+#else
+  constexpr int kPairs = 12;
+#endif
+  for (int pair = 0; pair < kPairs; ++pair) {
+    SCOPED_TRACE(pair);
+    ProcessResult results[2];
+    {
+      std::jthread first([&] { results[0] = f.run({"DUMP_TEXT", images[0]}); });
+      std::jthread second([&] { results[1] = f.run({"DUMP_TEXT", images[1]}); });
+    }
+    for (const ProcessResult& r : results) {
+      EXPECT_EQ(r.exit_status, 0);
+      EXPECT_EQ(r.err, "");
+    }
+    EXPECT_TRUE(is_whole(f.script()));
+    EXPECT_TRUE(is_whole(read_file(f / "text/script.txt.bak")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f / "text"), {}), 2);
   }
 }
 

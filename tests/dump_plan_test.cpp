@@ -11,32 +11,8 @@
 
 namespace {
 
-struct Place {
-  int bank;
-  int address;
-};
-
-// The image's fixed block list and its regions, written out from the image's documentation
-// rather than taken from the dumper, so that its tables are checked too.
-constexpr Place kFixedBlocks[] = {
-    {0x00, 0xC373}, {0x00, 0xCC11}, {0x00, 0xE50F}, {0x00, 0xE921}, {0x00, 0xE92D},
-    {0x00, 0xE939}, {0x00, 0xE945}, {0x00, 0xE951}, {0x00, 0xE969}, {0x00, 0xE975},
-    {0x00, 0xE981}, {0x00, 0xE98D}, {0x00, 0xE999}, {0x00, 0xE9A5}, {0x00, 0xE9B1},
-    {0x00, 0xE9BD}, {0x00, 0xE9C9}, {0x00, 0xE9D5}, {0x00, 0xE9E1}, {0x00, 0xE9ED},
-    {0x00, 0xE9F9}, {0x00, 0xEA05}, {0x10, 0xA000}, {0x10, 0xB2CA}, {0x38, 0x90D2},
-};
-
-struct RegionJump {
-  int bank;
-  const char* jmp;
-};
-
-constexpr RegionJump kRegionJumps[] = {
-    {0x00, "#JMP($583D,$650E)"},     {0x07, "#JMP($3944F,$39656)"},
-    {0x10, "#JMP($85BAA,$86521)"},   {0x1C, "#JMP($E4B50,$E516E)"},
-    {0x30, "#JMP($184DE8,$185602)"}, {0x35, "#JMP($1A807C,$1A8839)"},
-    {0x38, "#JMP($1C1170,$1C1A79)"}, {0x3B, "#JMP($1DA36A,$1DB56D)"},
-};
+using documented::kFixedBlocks;
+using documented::Place;
 
 // The file index window starts at image offset 0x198000; its 279 entries at window offset
 // 0x8000, each the window offset of a record whose block pointer (address, bank) is at +37.
@@ -122,8 +98,8 @@ std::string fixed_block_section(std::size_t k) {
 // comes again in the region of its bank.
 std::string fixed_only_regions() {
   std::string text;
-  for (const RegionJump& region : kRegionJumps) {
-    text += "\n" + kSlashes + "\n//\n" + region.jmp + "\n";
+  for (const documented::Region& region : documented::kRegions) {
+    text += region_opening(region);
     for (std::size_t k = 0; k < std::size(kFixedBlocks); ++k) {
       const Place& p = kFixedBlocks[k];
       if (p.bank != region.bank) continue;

@@ -1,6 +1,7 @@
 // Runs of the real tool over a large image that are killed, or whose writes or reads fail,
 // at moments spread over the whole dump. Each must leave the previous script as it was (or,
-// once past the rename, the whole new one), and at most one temporary file beside it.
+// once past the rename, the whole new one), a backup that is some earlier whole script, and
+// beside them only files of fixed names, which do not pile up.
 
 #include <gtest/gtest.h>
 
@@ -96,14 +97,26 @@ TEST(InterruptedRun, leaves_the_old_script_or_the_whole_new_one_and_no_pile_of_f
     const std::string script = read_file(folder / "text/script.txt");
     EXPECT_TRUE(script == (c.replaced ? new_script : kOldScript))
         << script.size() << " bytes: " << script.substr(0, 40);
-    std::set<std::string> allowed = {"script.txt", "script.txt.tmp"};
-    if (c.exit_status != -1) allowed.erase("script.txt.tmp");  // a handled failure cleans up
+    // Each earlier run began with the old script and ended with it or the new one.
+    if (file_exists(folder / "text/script.txt.bak")) {
+      const std::string backup = read_file(folder / "text/script.txt.bak");
+      EXPECT_TRUE(backup == kOldScript || backup == new_script) << backup.size() << " bytes";
+    }
+    // Besides the script and its backup, what a killed run may leave: the temporary file,
+    // the backup's own two on the way, and the lock.
+    std::set<std::string> allowed = {"script.txt",         "script.txt.bak", "script.txt.tmp",
+                                     "script.txt.bak.new", "script.txt.bak.old",
+                                     "script.txt.lock"};
+    if (c.exit_status != -1) {  // a handled failure cleans up what it made
+      allowed.erase("script.txt.tmp");
+      allowed.erase("script.txt.lock");
+    }
     for (const std::string& name : text_folder(folder)) EXPECT_TRUE(allowed.count(name)) << name;
   }
 
   ASSERT_EQ(dump("exec " + kDumpArgs).exit_status, 0);
   EXPECT_TRUE(read_file(folder / "text/script.txt") == new_script);
-  EXPECT_EQ(text_folder(folder), std::set<std::string>{"script.txt"});
+  EXPECT_EQ(text_folder(folder), (std::set<std::string>{"script.txt", "script.txt.bak"}));
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "dense_image.h"
 
 #include <algorithm>
-#include <array>
 #include <stdexcept>
 
+#include "../tests/support/plan_places.h"
 #include "image_parts.h"
 
 namespace {
@@ -16,20 +16,10 @@ constexpr int kBanks = kImageSize / 0x8000;
 // The file index lies in banks 0x33-0x34; its records follow its entries.
 constexpr int kFirstRecord = 0x8240;
 
-struct Place {
-  int bank;
-  int address;
-};
-
-// The blocks the dumper knows without the index, in its order.
-constexpr std::array<Place, 25> kFixedBlocks = {{
-    {0x00, 0xC373}, {0x00, 0xCC11}, {0x00, 0xE50F}, {0x00, 0xE921}, {0x00, 0xE92D},
-    {0x00, 0xE939}, {0x00, 0xE945}, {0x00, 0xE951}, {0x00, 0xE969}, {0x00, 0xE975},
-    {0x00, 0xE981}, {0x00, 0xE98D}, {0x00, 0xE999}, {0x00, 0xE9A5}, {0x00, 0xE9B1},
-    {0x00, 0xE9BD}, {0x00, 0xE9C9}, {0x00, 0xE9D5}, {0x00, 0xE9E1}, {0x00, 0xE9ED},
-    {0x00, 0xE9F9}, {0x00, 0xEA05}, {0x10, 0xA000}, {0x10, 0xB2CA}, {0x38, 0x90D2},
-}};
-constexpr std::array<int, 8> kRegionBanks = {0x00, 0x07, 0x10, 0x1C, 0x30, 0x35, 0x38, 0x3B};
+// The places the dumper knows without the index, from the list the tests expect.
+using documented::kFixedBlocks;
+using documented::kRegions;
+using documented::Place;
 
 // Indexed blocks go to every bank but those of the fixed blocks and the index window, up to
 // three to a bank, each in a slot of its own.
@@ -39,7 +29,8 @@ constexpr int kSlotsPerBank = 3;
 constexpr int kStringsPerBlock = 75;
 
 bool is_region_bank(int bank) {
-  return std::find(kRegionBanks.begin(), kRegionBanks.end(), bank) != kRegionBanks.end();
+  return std::any_of(kRegions.begin(), kRegions.end(),
+                     [bank](const documented::Region& region) { return region.bank == bank; });
 }
 
 std::vector<int> index_block_banks() {
@@ -165,7 +156,8 @@ DenseImage make_dense_image(int density) {
     place(index_window + index_first_entry + 2 * entry, le_word(record_at));
   }
   for (const Place& block : kFixedBlocks) add_block(block, fixed_block_room(block));
-  for (int bank : kRegionBanks) image.window_loads.push_back(image_offset(bank, 0x8000));
+  for (const documented::Region& region : kRegions)
+    image.window_loads.push_back(image_offset(region.bank, 0x8000));
 
   image.bytes = bytes.bytes();
   return image;

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "decode/encoding.h"
+#include "script/script_lines.h"
 
 namespace {
 
@@ -13,36 +14,39 @@ constexpr std::ptrdiff_t kTokenRoom = kLongestToken * TokenRenderings::kCopy;
 constexpr std::ptrdiff_t kStretchRoom = kTokenRoom + 64 * TokenRenderings::kCopy;
 
 // Writes the token that next() reads at `out`, which has room for kTokenRoom bytes, moving
-// `out` past it; tells `count` the slot of each rendering. True if the token ends the string.
-template <typename Next, typename Count>
-bool write_token(const TokenRenderings& renderings, char*& out, Next& next, const Count& count) {
+// `out` past it. After each rendering, rendered(out, slot) hears which slot it came from, with
+// `out` just past it: a tally counts it there, and a comment may follow a line break, within
+// the room of the line break's copy. True if the token ends the string.
+template <typename Next, typename Rendered>
+bool write_token(const TokenRenderings& renderings, char*& out, Next& next,
+                 const Rendered& rendered) {
   const int b = next();
   // Most tokens are a character or a control on its own, with a short text.
   if (renderings.copy_short(out, b)) [[likely]] {
-    count(b);
+    rendered(out, b);
     return false;
   }
   if (renderings.whole_token(b)) {
     out = renderings.copy(out, b);
-    count(b);
+    rendered(out, b);
     return false;
   }
   // A parameter control, a run's lead or an end code, told apart by data, not by branches:
   // each branch here would be mispredicted about as often as it is taken.
   const TokenRenderings::Lead lead = renderings.lead(b);
   out = renderings.copy_lead(out, b);
-  if (lead.own_text) count(b);
+  if (lead.own_text) rendered(out, b);
   for (int i = 0; i < lead.follow; ++i) {
     const int slot = lead.follow_slot + next();
     out = renderings.copy(out, slot);
-    count(slot);
+    rendered(out, slot);
   }
   return lead.ends;
 }
 
-template <typename Count>
+template <typename Rendered>
 void decode(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script,
-            const Count& count) {
+            const Rendered& rendered) {
   // The read and output positions stay in registers for the whole string: each byte
   // written is a char store, after which anything in memory would have to be read again.
   const std::uint8_t* const bytes = window.buffer.data();
@@ -65,7 +69,7 @@ void decode(RomWindow& window, const TokenRenderings& renderings, ScriptSink& sc
       auto next = [&at] { return *at++; };
       bool ended;
       do {
-        ended = write_token(renderings, out, next, count);
+        ended = write_token(renderings, out, next, rendered);
       } while (!ended && at <= last);
       cursor = static_cast<int>(at - bytes);
       if (ended) break;
@@ -73,20 +77,38 @@ void decode(RomWindow& window, const TokenRenderings& renderings, ScriptSink& sc
     }
     // Near the window's end: past it every byte reads as 0xFF and the cursor stays.
     auto next_checked = [&] { return cursor < RomWindow::kSize ? bytes[cursor++] : 0xFF; };
-    if (write_token(renderings, out, next_checked, count)) break;
+    if (write_token(renderings, out, next_checked, rendered)) break;
   }
   window.cursor = cursor;
   script.written_up_to(out);
 }
 
+// True if `slot` holds the line break's rendering: a single-byte code's slot is its byte.
+constexpr bool is_line_break(int slot) {
+  return slot < std::ssize(kByteClasses) && kByteClasses[slot].kind == ByteKind::kLineBreak;
+}
+
+// The comment's start written after a line break fits in the room of the line break's copy,
+// so the decoder's room for each byte read still holds.
+static_assert(TextTable::kMaxText + line_ends_after(ByteKind::kLineBreak) * kLineEnd.size() +
+                  kCommentStartRoom <=
+              TokenRenderings::kCopy);
+
 }  // namespace
 
 void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script) {
-  decode(window, renderings, script, [](int) {});  // a dump counts nothing
+  decode(window, renderings, script, [](char*&, int) {});  // a dump adds nothing
 }
 
 void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script,
                    TokenTally& tally) {
   decode(window, renderings, script,
-         [&](int slot) { tally.count_token(renderings.missing_key(slot)); });
+         [&](char*&, int slot) { tally.count_token(renderings.missing_key(slot)); });
+}
+
+void decode_commented_string(RomWindow& window, const TokenRenderings& renderings,
+                             ScriptSink& script) {
+  decode(window, renderings, script, [](char*& out, int slot) {
+    if (is_line_break(slot)) out = put_comment_start(out);
+  });
 }

@@ -12,3 +12,7 @@ void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptS
 // The same, counting every rendering into `tally`.
 void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script,
                    TokenTally& tally);
+// The same with "//" after each line break, so that every line of the string, not only the
+// first, stands as a comment in the script.
+void decode_commented_string(RomWindow& window, const TokenRenderings& renderings,
+                             ScriptSink& script);

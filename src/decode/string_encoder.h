@@ -110,7 +110,7 @@ class StringEncoder {
   const TextTrie& run_page(int follow_page) const { return run_pages_[(follow_page >> 8) - 1]; }
   TextTrie& run_page(int follow_page) { return run_pages_[(follow_page >> 8) - 1]; }
 
-  TextTrie token_start_;          // the single bytes, and each parameter control's codes
+  TextTrie token_start_;           // the single bytes, and each parameter control's codes
   TextTrie run_pages_[kRunPages];  // 0100-01FF, 0200-02FF, each by its low byte
   std::array<SlotForesight, TokenRenderings::kSlots> foresight_;
 };

@@ -7,7 +7,6 @@
 #include "decode/string_bytes.h"
 #include "decode/string_encoder.h"
 #include "driver/file_open.h"
-#include "driver/table_file.h"
 #include "dump/dump_plan.h"
 #include "script_check/script_checker.h"
 
@@ -74,22 +73,21 @@ class StringsToCheck final : public InsertedStringDecoder {
 
 }  // namespace
 
-ScriptCheck check_script(const char* table_path, const char* script_path, std::FILE* image,
-                         DumpStores& stores, std::FILE* console) {
-  load_table(table_path, stores.table, console);
-  stores.renderings.build(stores.table);
+ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& stores,
+                         Console& console) {
   std::FILE* script = open_script(script_path);
   if (script == nullptr) return ScriptCheck::kScriptUnreadable;
 
   const StringEncoder encoder(stores.table, stores.renderings);
   ScriptFile source(script);
-  ScriptChecker checker(source, encoder, console);
+  ScriptChecker checker(source, encoder, console.out());
   StringsToCheck strings(stores.window, stores.renderings, checker);
   ScriptSink nowhere(nullptr);
   DumpContext ctx{image, stores.window, stores.marks, stores.renderings, nowhere, nullptr};
   ctx.inserted_strings = &strings;
   const bool walked = run_dump_plan(ctx);
   if (walked) checker.finish();
+  if (checker.reported()) console.line_left_open();
   const bool script_read = !std::ferror(script);
   std::fclose(script);
   if (!script_read) return ScriptCheck::kScriptUnreadable;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "driver/console.h"
 #include "driver/run.h"
 
 enum class ScriptCheck {
@@ -11,9 +12,9 @@ enum class ScriptCheck {
   kImageUnreadable,   // checked as far as the image could be read
 };
 
-// `textdump CHECK_SCRIPT <rom image>` once the image is open: reads the table at
-// `table_path` as DUMP_TEXT does and the script at `script_path`, walks the dump plan over
-// `image` and checks each string the script gives the inserter against the image's,
-// reporting on `console` as it goes (ScriptChecker says what). No file is written.
-ScriptCheck check_script(const char* table_path, const char* script_path, std::FILE* image,
-                         DumpStores& stores, std::FILE* console);
+// `textdump CHECK_SCRIPT <rom image>` once the image is open and the table read into `stores`
+// as DUMP_TEXT reads it: walks the dump plan over `image` and checks each string the script
+// at `script_path` gives the inserter against the image's, reporting on the console's
+// standard output as it goes (ScriptChecker says what). No file is written.
+ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& stores,
+                         Console& console);

@@ -17,17 +17,26 @@ bool tally_dump_plan(std::FILE* image, DumpStores& stores, TokenTally& tally) {
   return run_dump_plan(ctx);
 }
 
+// Reads the table, reporting its dropped and overridden lines; the line numbers kept for
+// that are let go once it is read.
+TableFile read_table_reporting(const char* table_path, TextTable& table, Console& console) {
+  const ZeroedStore<EntryLines> entry_lines;
+  TableDiagnostics diagnostics(console.out(), *entry_lines);
+  const TableFile read = load_table(table_path, table, console.out(), &diagnostics);
+  if (read == TableFile::kMissing || diagnostics.reported()) console.line_left_open();
+  return read;
+}
+
 }  // namespace
 
-bool check_table(const char* table_path, std::FILE* image, DumpStores& stores, std::FILE* console) {
-  {
-    const ZeroedStore<EntryLines> entry_lines;
-    TableDiagnostics diagnostics(console, *entry_lines);
-    load_table(table_path, stores.table, console, &diagnostics);
-  }
+TableCheck check_table(const char* table_path, std::FILE* image, DumpStores& stores,
+                       Console& console) {
+  if (read_table_reporting(table_path, stores.table, console) == TableFile::kUnreadable)
+    return TableCheck::kTableUnreadable;
   stores.renderings.build(stores.table);
   TokenTally tally;
-  if (!tally_dump_plan(image, stores, tally)) return false;
-  write_tally_report(tally, console);
-  return true;
+  if (!tally_dump_plan(image, stores, tally)) return TableCheck::kImageUnreadable;
+  write_tally_report(tally, console.out());
+  console.line_left_open();
+  return TableCheck::kReported;
 }

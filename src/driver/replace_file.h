@@ -1,6 +1,9 @@
 #pragma once
 
 // Renames `from` over `to`, replacing the file there in one step: a reader sees the old
-// file or the new one, never part of one. False if it failed; both files are then as
-// they were.
-bool replace_file(const char* from, const char* to);
+// file or the new one, never part of one. The file that was at `to`, if any, is kept as
+// `backup`, replacing an older one; `backup` is at every moment absent or a whole earlier
+// file. False if it failed; all three are then as they were. On the way it may use the
+// names `backup`.new and `backup`.old, which a killed run may leave and the next one
+// removes.
+bool replace_file(const char* from, const char* to, const char* backup);

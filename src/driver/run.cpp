@@ -1,14 +1,18 @@
 #include "driver/run.h"
 
 #include <cstring>
+#include <string>
 
 #include "driver/check_script.h"
 #include "driver/check_table.h"
+#include "driver/console.h"
 #include "driver/file_open.h"
 #include "driver/script_file.h"
+#include "driver/script_lock.h"
 #include "driver/table_file.h"
 #include "driver/usage.h"
 #include "dump/dump_plan.h"
+#include "rom/address.h"
 #include "script/script_header.h"
 #include "script/script_sink.h"
 
@@ -34,80 +38,161 @@ std::FILE* open_image(const char* path) {
   return image;
 }
 
+// A copier's header: 512 bytes before the first bank, which shift every bank of the image.
+bool has_copier_header(std::FILE* image) {
+  if (std::fseek(image, 0, SEEK_END) != 0) return false;
+  const long size = std::ftell(image);
+  return size >= 0 && size % kBankSize == 512;
+}
+
+// One run, once its image is open.
+struct Run {
+  const char* image_path;
+  std::FILE* image;
+  DumpStores& stores;
+  Console& console;
+};
+
+// A read of the image failed after it had opened: nothing it would have written is kept.
+int image_unreadable(const Run& run) {
+  return run.console.error("cannot read ROM: %s", run.image_path);
+}
+
 enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 
 // The header and the whole dump. The dump stops at the first read of the image that fails.
-ScriptOutcome write_script(std::FILE* file, std::FILE* image, DumpStores& stores, std::FILE* out) {
+ScriptOutcome write_script(std::FILE* file, const Run& run) {
   ScriptSink script(file);
-  DumpContext ctx{image, stores.window, stores.marks, stores.renderings, script, out};
+  DumpStores& stores = run.stores;
+  DumpContext ctx{run.image, stores.window, stores.marks, stores.renderings,
+                  script,    run.console.out()};
   write_script_header(script);
-  if (!run_dump_plan(ctx)) return ScriptOutcome::kImageUnreadable;
+  const bool read = run_dump_plan(ctx);
+  if (ctx.wrote_to_console) run.console.line_left_open();
+  if (!read) return ScriptOutcome::kImageUnreadable;
   return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
 }
 
-// A read of the image failed after it had opened: nothing it would have written is kept.
-int image_unreadable(std::FILE* err, const char* image_path) {
-  std::fprintf(err, "ERROR - cannot read ROM: %s\n", image_path);
-  return -1;
+// The table as DUMP_TEXT and CHECK_SCRIPT read it, and the renderings made from it: a missing
+// table is reported and the run goes on with none. False if a read of it failed part-way, as
+// the run cannot go on with part of a table.
+bool read_table(const Run& run) {
+  switch (load_table(kTablePath, run.stores.table, run.console.out())) {
+    case TableFile::kRead:
+      break;
+    case TableFile::kMissing:
+      run.console.line_left_open();
+      break;
+    case TableFile::kUnreadable:
+      return false;
+  }
+  run.stores.renderings.build(run.stores.table);
+  return true;
+}
+
+int dump_text(const Run& run) {
+  Console& console = run.console;
+  if (!read_table(run)) return console.error("cannot read %s", kTablePath);
+  // The folder `text` must exist: the tool never creates it.
+  const ScriptLock lock;  // held until the script is in place
+  std::FILE* script = lock.held() ? begin_script() : nullptr;
+  if (script == nullptr) return console.error("no TEXT dir");
+  const ScriptOutcome outcome = write_script(script, run);
+  // A run whose console lines could not all be written fails as a whole.
+  if (outcome == ScriptOutcome::kWhole && !console.finish_output()) {
+    finish_script(script, false);
+    return console.error("cannot write standard output");
+  }
+  if (!finish_script(script, outcome == ScriptOutcome::kWhole)) {
+    if (outcome == ScriptOutcome::kImageUnreadable) return image_unreadable(run);
+    return console.error("cannot write %s", kScriptPath);
+  }
+  return 0;
+}
+
+int check_the_table(const Run& run) {
+  switch (check_table(kTablePath, run.image, run.stores, run.console)) {
+    case TableCheck::kReported:
+      return 0;
+    case TableCheck::kTableUnreadable:
+      return run.console.error("cannot read %s", kTablePath);
+    case TableCheck::kImageUnreadable:
+      return image_unreadable(run);
+  }
+  return kExitError;
+}
+
+int check_the_script(const Run& run) {
+  if (!read_table(run)) return run.console.error("cannot read %s", kTablePath);
+  switch (check_script(kScriptPath, run.image, run.stores, run.console)) {
+    case ScriptCheck::kAllWell:
+      return 0;
+    case ScriptCheck::kFound:
+      return 1;
+    case ScriptCheck::kScriptUnreadable:
+      return run.console.error("cannot open %s", kScriptPath);
+    case ScriptCheck::kImageUnreadable:
+      return image_unreadable(run);
+  }
+  return kExitError;
+}
+
+// The command words, compared exactly, and what each does once the image is open.
+struct Command {
+  const char* word;
+  int (*run)(const Run&);
+};
+constexpr Command kCommands[] = {
+    {"DUMP_TEXT", dump_text},
+    {"CHECK_TABLE", check_the_table},
+    {"CHECK_SCRIPT", check_the_script},
+};
+
+const Command* find_command(const char* word) {
+  for (const Command& command : kCommands) {
+    if (std::strcmp(word, command.word) == 0) return &command;
+  }
+  return nullptr;
+}
+
+// What the run wrote to standard output is all there, or the run fails.
+int finish(Console& console, int status) {
+  if (!console.finish_output() && status != kExitError)
+    return console.error("cannot write standard output");
+  return status;
+}
+
+int run_command(int argc, const char* const argv[], DumpStores& stores, Console& console) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    write_usage(console.out());
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    write_version(console.out());
+    return 0;
+  }
+  if (argc < 3) return console.command_line_error("no ROM args");
+  const Command* command = find_command(argv[1]);
+  if (command == nullptr)
+    return console.command_line_error(std::string("unknown command word: ") + argv[1]);
+
+  const char* image_path = argv[2];
+  std::FILE* image = open_image(image_path);
+  if (image == nullptr) return console.error("cannot open ROM: %s", image_path);
+  int status;
+  if (has_copier_header(image)) {
+    status = console.error("ROM has a 512-byte copier header: %s", image_path);
+  } else {
+    status = command->run({image_path, image, stores, console});
+  }
+  std::fclose(image);
+  return status;
 }
 
 }  // namespace
 
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    write_usage(out);
-    return 0;
-  }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    write_version(out);
-    return 0;
-  }
-  if (argc < 3) {
-    std::fputs("ERROR - no ROM args\n", err);
-    return -1;
-  }
-  const char* image_path = argv[2];
-  std::FILE* image = open_image(image_path);
-  if (image == nullptr) {
-    std::fprintf(err, "ERROR - cannot open ROM: %s\n", image_path);
-    return -1;
-  }
-  if (std::strcmp(argv[1], "CHECK_TABLE") == 0) {
-    const bool checked = check_table(kTablePath, image, stores, out);
-    std::fclose(image);
-    return checked ? 0 : image_unreadable(err, image_path);
-  }
-  if (std::strcmp(argv[1], "CHECK_SCRIPT") == 0) {
-    const ScriptCheck checked = check_script(kTablePath, kScriptPath, image, stores, out);
-    std::fclose(image);
-    if (checked == ScriptCheck::kImageUnreadable) return image_unreadable(err, image_path);
-    if (checked == ScriptCheck::kScriptUnreadable) {
-      std::fprintf(err, "ERROR - cannot open %s\n", kScriptPath);
-      return 255;
-    }
-    return checked == ScriptCheck::kAllWell ? 0 : 1;
-  }
-  if (std::strcmp(argv[1], "DUMP_TEXT") != 0) {
-    std::fclose(image);
-    return 0;
-  }
-
-  load_table(kTablePath, stores.table, out);
-  stores.renderings.build(stores.table);
-  // The folder `text` must exist: the tool never creates it.
-  std::FILE* script = begin_script();
-  if (script == nullptr) {
-    std::fputs("ERROR - no TEXT dir\n", err);
-    std::fclose(image);
-    return -1;
-  }
-  const ScriptOutcome outcome = write_script(script, image, stores, out);
-  std::fclose(image);
-  if (!finish_script(script, outcome == ScriptOutcome::kWhole)) {
-    if (outcome == ScriptOutcome::kImageUnreadable) return image_unreadable(err, image_path);
-    std::fprintf(err, "ERROR - cannot write %s\n", kScriptPath);
-    return -1;
-  }
-  return 0;
+  Console console(out, err);
+  return finish(console, run_command(argc, argv, stores, console));
 }

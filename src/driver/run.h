@@ -20,7 +20,7 @@ struct DumpStores {
 // check the table, `textdump CHECK_SCRIPT <rom image>` to check the edited script, or
 // `--help`, `-h` or `--version` alone. Progress, warnings, the checks' reports and usage go to
 // `out`, fatal errors to `err`. Arguments are UTF-8.
-// Returns the process exit status: 0; 1 when CHECK_SCRIPT found something; -1 or 255 on a
-// fatal error.
+// Returns the process exit status: 0; 1 when CHECK_SCRIPT found something to look at; 255 on
+// a fatal error.
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err);

@@ -40,7 +40,7 @@ bool finish_script(std::FILE* temp, bool complete) {
   const bool closed = std::fclose(temp) == 0;
   if (complete && closed) {
     take_over_permissions();
-    if (replace_file(kScriptTempPath, kScriptPath)) return true;
+    if (replace_file(kScriptTempPath, kScriptPath, kScriptBackupPath)) return true;
   }
   std::remove(kScriptTempPath);
   return false;

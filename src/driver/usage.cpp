@@ -20,15 +20,18 @@ void write_usage(std::FILE* out) {
       "                          reported and every code is written by its value\n"
       "  text/script.txt         the script, created or replaced; the folder text must exist;\n"
       "                          read by CHECK_SCRIPT\n"
+      "  text/script.txt.bak     the script it replaced\n"
       "\n"
       "Progress and warnings go to standard output, errors to standard error.\n"
       "\n"
       "Exit status:\n"
-      "  0    the dump was written or the table checked; also for --help, --version and\n"
-      "       any other command word, which writes nothing; CHECK_SCRIPT: all is well\n"
+      "  0    the dump was written, the table checked or the script found sound; also for\n"
+      "       --help and --version\n"
       "  1    CHECK_SCRIPT found a string to look at\n"
-      "  255  an error (-1 on Windows): no image given, the image cannot be read, or the\n"
-      "       script cannot be created, written or (CHECK_SCRIPT) read\n",
+      "  255  an error, on every system: an unknown command word, no image given, an image\n"
+      "       that cannot be read or has a copier header, a table that cannot be read, a\n"
+      "       script that cannot be created, written or (CHECK_SCRIPT) read, or standard\n"
+      "       output that cannot be written\n",
       out);
 }
 

@@ -5,9 +5,10 @@
 
 namespace {
 
-void warn(const DumpContext& ctx, const char* what, int where) {
+void warn(DumpContext& ctx, const char* what, int where) {
   if (ctx.console == nullptr) return;
   std::fprintf(ctx.console, "\n[DUMP_LAYER2] FAIL-SAFE (%s @ %06X)", what, where);
+  ctx.wrote_to_console = true;
 }
 
 // Marks every string start the offset table names. Returns `last`, the final entry read
@@ -70,7 +71,7 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
     }
     script.written_up_to(out);
     if (written == 0) {
-      decode_string_at(ctx, linear + at);
+      decode_first_string_at(ctx, linear + at);
     } else {
       decode_inserted_string_at(ctx, linear + at, base + at);
     }
@@ -81,8 +82,10 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
   const char* const line_end =
       put_file_line(progress + 1, linear, linear + window.cursor, 2 * index);
   write_block_footer(script, {progress + 1, line_end});
-  if (ctx.console != nullptr)
+  if (ctx.console != nullptr) {
     std::fwrite(progress, 1, static_cast<std::size_t>(line_end - progress), ctx.console);
+    ctx.wrote_to_console = true;
+  }
   if (ctx.tally != nullptr) ++ctx.tally->blocks;
   return true;
 }

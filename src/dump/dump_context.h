@@ -29,6 +29,7 @@ struct DumpContext {
   // script sink that keeps nothing.
   TokenTally* tally = nullptr;
   InsertedStringDecoder* inserted_strings = nullptr;  // CHECK_SCRIPT only
+  bool wrote_to_console = false;                      // set once a line went to `console`
 };
 
 // Decodes the string at the window's cursor, at linear address `linear`, into the script,
@@ -39,7 +40,15 @@ inline void decode_string_at(DumpContext& ctx, int linear) {
   ctx.tally->begin_string(static_cast<std::uint32_t>(linear));
   decode_string(ctx.window, ctx.renderings, ctx.script, *ctx.tally);
 }
-// The same for a string the script gives the inserter, at image offset `offset`.
+// The same for a block's first string, which its block section holds as a comment: every
+// line of it starts with "//". A tally counts it as any other string.
+inline void decode_first_string_at(DumpContext& ctx, int linear) {
+  if (ctx.tally != nullptr) return decode_string_at(ctx, linear);
+  decode_commented_string(ctx.window, ctx.renderings, ctx.script);
+}
+// The same for a string the script gives the inserter to write (every string but a block's
+// first), at image offset `offset`: CHECK_SCRIPT's decoder takes it when the context carries
+// one.
 inline void decode_inserted_string_at(DumpContext& ctx, int linear, int offset) {
   if (ctx.inserted_strings != nullptr) [[unlikely]]
     return ctx.inserted_strings->decode_inserted_string(linear, offset);

@@ -2,10 +2,13 @@
 
 // Two ways of numbering a place in the image. Banks are 8-bit values, addresses 16-bit.
 
-// Byte offset in the image file. LoROM: 32 KiB per bank, addresses 0x8000-0xFFFF.
-// Bank 0 with an address below 0x8000 gives a negative offset.
+// LoROM: 32 KiB of the image per bank, at addresses 0x8000-0xFFFF.
+inline constexpr int kBankSize = 0x8000;
+
+// Byte offset in the image file. Bank 0 with an address below 0x8000 gives a negative
+// offset.
 constexpr int image_offset(int bank, int address) {
-  return bank * 0x8000 + address - 0x8000;
+  return bank * kBankSize + address - 0x8000;
 }
 
 // The number marks are kept under. It runs straight on through a window, so past address

@@ -35,6 +35,13 @@ inline constexpr std::string_view kSeparator =
     "//////////////////////////////////////////////////////////";
 static_assert(kSeparator.size() == 58);
 
+// "//", after which the rest of the line is a comment to the inserter.
+constexpr char* put_comment_start(char* out) {
+  return ScriptSink::put<kCommentLead>(out);
+}
+inline constexpr std::size_t kCommentStartRoom =
+    ScriptSink::most_written([](char* out) { return put_comment_start(out); });
+
 // "//[%06X ~ %06X]": where a string lies.
 constexpr char* put_position_comment(char* out, int linear, int offset) {
   out = ScriptSink::put<kPositionOpen>(out);
@@ -47,7 +54,7 @@ constexpr char* put_position_comment(char* out, int linear, int offset) {
 // Before a block's first string: its position, an empty line, then "//", so that the
 // string's first line stands commented out.
 constexpr char* put_first_string_head(char* out, int linear, int offset) {
-  return ScriptSink::put<"\n\n//">(put_position_comment(out, linear, offset));
+  return put_comment_start(ScriptSink::put<"\n\n">(put_position_comment(out, linear, offset)));
 }
 
 // Before each later string: its position and the commands that rewrite the block's offset

@@ -73,6 +73,7 @@ void ScriptChecker::put_address(int linear) {
 
 void ScriptChecker::write_line() {
   std::fwrite(line_.data(), 1, line_.size(), console_);
+  reported_ = true;
   line_.assign(1, '\n');
 }
 

@@ -51,6 +51,8 @@ class ScriptChecker {
   // True if the script matches the image and every string is as dumped and encodes back,
   // or edited and encodes.
   bool all_well() const { return all_well_; }
+  // True once a line went to the console.
+  bool reported() const { return reported_; }
 
  private:
   void stop();
@@ -71,6 +73,7 @@ class ScriptChecker {
   StringEncoding encoding_;
   bool stopped_ = false;
   bool all_well_ = true;
+  bool reported_ = false;
   std::FILE* console_;
   std::string line_ = "\n";
   std::string_view shown_;

@@ -1,6 +1,7 @@
 #include "table/table_diagnostics.h"
 
 #include <cctype>
+#include <cstdarg>
 
 namespace {
 
@@ -43,30 +44,41 @@ void TableDiagnostics::line_read(std::uint32_t number, std::string_view text,
       return;
     case TableLine::Kind::kComment:
       if (looks_like_a_foreign_entry(text))
-        std::fprintf(console_, "\n[TABLE] line %u ignored: starts with '%c'",
+        say("\n[TABLE] line %u ignored: starts with '%c'",
                      static_cast<unsigned>(number), text.front());
       return;
     case TableLine::Kind::kNoKeyWidth:
     case TableLine::Kind::kKeyNotHex:
     case TableLine::Kind::kKeyAboveFFFF:
-      std::fprintf(console_, "\n[TABLE] line %u ignored: %s", static_cast<unsigned>(number),
-                   reason_text(line.kind));
+      say("\n[TABLE] line %u ignored: %s", static_cast<unsigned>(number), reason_text(line.kind));
       return;
   }
+}
+
+void TableDiagnostics::file_is_utf16() {
+  say("\n[TABLE] the file is UTF-16: save it as UTF-8");
+}
+
+void TableDiagnostics::say(const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(console_, format, arguments);
+  va_end(arguments);
+  reported_ = true;
 }
 
 void TableDiagnostics::report_entry(std::uint32_t number, const TableLine& line) {
   const unsigned n = static_cast<unsigned>(number);
   if (line.value.size() > TextTable::kMaxText)
-    std::fprintf(console_, "\n[TABLE] line %u: text cut to %d bytes", n, TextTable::kMaxText);
+    say("\n[TABLE] line %u: text cut to %d bytes", n, TextTable::kMaxText);
   // Every earlier line for the code counts, one that emptied it too: each such pair is a
   // duplicate the author may want to clean up.
   std::uint32_t& last = entry_lines_[line.code];
   if (last != 0)
-    std::fprintf(console_, "\n[TABLE] line %u: replaces line %u for code %04X", n,
-                 static_cast<unsigned>(last), static_cast<unsigned>(line.code));
+    say("\n[TABLE] line %u: replaces line %u for code %04X", n, static_cast<unsigned>(last),
+        static_cast<unsigned>(line.code));
   last = number;
   if (line.value.empty())
-    std::fprintf(console_, "\n[TABLE] line %u: empty text leaves code %04X undefined", n,
-                 static_cast<unsigned>(line.code));
+    say("\n[TABLE] line %u: empty text leaves code %04X undefined", n,
+        static_cast<unsigned>(line.code));
 }

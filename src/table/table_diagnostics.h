@@ -17,6 +17,8 @@ using EntryLines = std::array<std::uint32_t, TextTable::kCodes>;
 //   "\n[TABLE] line N: text cut to 39 bytes"
 //   "\n[TABLE] line N: replaces line M for code XXXX"
 //   "\n[TABLE] line N: empty text leaves code XXXX undefined"
+// and, before all of them, a file that is not in a byte encoding at all:
+//   "\n[TABLE] the file is UTF-16: save it as UTF-8"
 class TableDiagnostics : public TableObserver {
  public:
   // `entry_lines` must be all 0 at start.
@@ -24,10 +26,16 @@ class TableDiagnostics : public TableObserver {
       : console_(console), entry_lines_(entry_lines) {}
 
   void line_read(std::uint32_t number, std::string_view text, const TableLine& line) override;
+  void file_is_utf16() override;
+
+  // True once any line was written.
+  bool reported() const { return reported_; }
 
  private:
   void report_entry(std::uint32_t number, const TableLine& line);
+  [[gnu::format(printf, 2, 3)]] void say(const char* format, ...);
 
   std::FILE* console_;
   EntryLines& entry_lines_;
+  bool reported_ = false;
 };

@@ -135,6 +135,10 @@ void TableParser::end_piece() {
   }
 }
 
+bool starts_as_utf16(std::string_view start) {
+  return start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF");
+}
+
 TableLine judge_table_line(std::string_view text) {
   using Kind = TableLine::Kind;
   if (text.empty() || !is_ascii_alnum(text.front())) return {};

@@ -33,7 +33,13 @@ class TableObserver {
   // `number` is the 1-based physical line (a CR LF pair is one line end); every piece of a
   // long line carries its line's number. `text` is what `line` was judged from.
   virtual void line_read(std::uint32_t number, std::string_view text, const TableLine& line) = 0;
+  // Told first, before any line, when the file starts as UTF-16 text does.
+  virtual void file_is_utf16() {}
 };
+
+// True if `start`, the first bytes of a table file, is the byte-order mark of UTF-16 (FF FE
+// or FE FF). The file is then read as any other, byte by byte, and finds almost no entry.
+bool starts_as_utf16(std::string_view start);
 
 // Reads the bytes of a table file into a TextTable, fed in chunks of any size.
 //

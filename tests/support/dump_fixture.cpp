@@ -2,16 +2,15 @@
 
 #include <climits>
 
+#include "support/expected_text.h"
+
 std::string DumpFixture::script_bytes() {
   sink.flush();
   return script.contents();
 }
 
 std::string DumpFixture::script_text() {
-  std::string text;
-  for (char c : script_bytes())
-    if (c != '\r') text += c;
-  return text;
+  return lf_only(script_bytes());
 }
 
 void mark(MarkMap& marks, int linear, MarkKind kind) {

@@ -23,29 +23,3 @@ bool ImageBuilder::save(const std::string& path) const {
   const bool ok = std::fwrite(bytes_.data(), 1, bytes_.size(), file) == bytes_.size();
   return std::fclose(file) == 0 && ok;
 }
-
-Bytes make_block(const std::vector<int>& offsets, const std::vector<Bytes>& strings) {
-  Bytes block;
-  for (int offset : offsets) {
-    block.push_back(static_cast<std::uint8_t>(offset & 0xFF));
-    block.push_back(static_cast<std::uint8_t>(offset >> 8));
-  }
-  for (const Bytes& s : strings) block.insert(block.end(), s.begin(), s.end());
-  return block;
-}
-
-Bytes make_block(const std::vector<Bytes>& strings) {
-  std::vector<int> offsets;
-  int at = static_cast<int>(2 * strings.size());
-  for (const Bytes& s : strings) {
-    offsets.push_back(at);
-    at += static_cast<int>(s.size());
-  }
-  return make_block(offsets, strings);
-}
-
-Bytes text_string(const std::string& text, std::uint8_t end) {
-  Bytes bytes(text.begin(), text.end());
-  bytes.push_back(end);
-  return bytes;
-}

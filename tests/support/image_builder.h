@@ -1,12 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
+#include "support/file_block.h"
 
 // An image under construction: 0xFF wherever nothing was placed.
 class ImageBuilder {
@@ -26,10 +23,3 @@ class ImageBuilder {
  private:
   Bytes bytes_;
 };
-
-// A file block: the offset table (each entry as given) followed by the strings, in order.
-Bytes make_block(const std::vector<int>& offsets, const std::vector<Bytes>& strings);
-// A block whose offsets point at the strings laid out back to back after the table.
-Bytes make_block(const std::vector<Bytes>& strings);
-// The bytes of `text` followed by `end` (0xFF or 0xD0): letters stand for their own codes.
-Bytes text_string(const std::string& text, std::uint8_t end = 0xFF);

@@ -5,7 +5,8 @@
 
 // What a finished process left behind.
 struct ProcessResult {
-  int exit_status = -1;  // as a POSIX shell sees it; -1 if it did not exit normally
+  int exit_status = -1;  // as a POSIX shell or, on Windows, a batch file sees it; -1 if it
+                         // did not exit normally
   std::string out;       // console text with LF line ends, on Windows too
   std::string err;
 };

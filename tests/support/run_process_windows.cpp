@@ -41,12 +41,13 @@ std::string with_lf_line_ends(const std::string& text) {
   return lf;
 }
 
-// main's -1 is exit code 0xFFFFFFFF, which a POSIX shell would see as 255. Codes from
-// 0xC0000000 up are exceptions (an access violation, say): the process did not exit.
+// A batch file's errorlevel is the whole exit code, so it is taken as it is: 255 must stay
+// 255, where a POSIX shell would also see 255 for main's -1 (0xFFFFFFFF, which a batch file
+// reads as below 1). Codes from 0xC0000000 up are exceptions (an access violation, say): the
+// process did not exit.
 int shell_status(DWORD code) {
-  if (code == 0xFFFFFFFF) return 255;
   if (code >= 0xC0000000) return -1;
-  return static_cast<int>(code & 0xFF);
+  return static_cast<int>(code);
 }
 
 }  // namespace
