@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/expected_text.h"
 #include "support/process.h"
 
 namespace {
@@ -33,11 +34,6 @@ std::string edited(std::string script, const std::vector<Edit>& edits) {
     }
     script.replace(at, edit.from.size(), edit.to);
   }
-  return script;
-}
-
-std::string lf_only(std::string script) {
-  std::erase(script, '\r');
   return script;
 }
 
