@@ -128,11 +128,15 @@ struct BadInput {
 
 const std::string kDump = "";  // textdump DUMP_TEXT image.rom, with no shell in between
 const std::string kDumpArgs = "\"$0\" DUMP_TEXT image.rom";  // behind a shell line's fault
+const std::string kCheckTableArgs = "\"$0\" CHECK_TABLE image.rom";
 const std::string kCheckScriptArgs = "\"$0\" CHECK_SCRIPT image.rom";
 const std::string kTemp = "text//script.txt.tmp";
 const std::string kCannotWrite = "ERROR - cannot write text//script.txt\n";
 const std::string kCannotRead = "ERROR - cannot read ROM: image.rom\n";
 const std::string kCannotReadTable = "ERROR - cannot read table//table_dump.txt\n";
+const std::string kTableReadFails = with_fault("table/table_dump.txt", "read:error=EIO:when=2");
+const std::string kCannotWriteStdout = "ERROR - cannot write standard output\n";
+const char kDevFull[] = "/dev/full is a Linux device";
 const char kPipes[] = "pipes, FIFOs and /dev/stdin as a path are POSIX";
 const char kStrace[] = "faults are injected with strace, which traces Linux processes only";
 const std::string kUnreadableStdin = "ERROR - cannot open ROM: /dev/stdin\n";
@@ -258,24 +262,22 @@ const std::vector<BadInput> kBadInputs = {
      },
      kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
     // A table read that fails after its first bytes: the run stops before the script.
-    {"table_read_fails_part_way", [](const TempFolder&) {},
-     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + kDumpArgs, 255,
+    {"table_read_fails_part_way", [](const TempFolder&) {}, kTableReadFails + kDumpArgs, 255,
      kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
     {"table_read_fails_part_way_in_a_check", [](const TempFolder&) {},
-     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + "\"$0\" CHECK_TABLE image.rom",
-     255, kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+     kTableReadFails + kCheckTableArgs, 255, kCannotReadTable, Console::kExactly, "",
+     Script::kUntouched, "", false, kStrace},
     {"table_read_fails_part_way_in_a_script_check", [](const TempFolder&) {},
-     with_fault("table/table_dump.txt", "read:error=EIO:when=2") + kCheckScriptArgs, 255,
-     kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+     kTableReadFails + kCheckScriptArgs, 255, kCannotReadTable, Console::kExactly, "",
+     Script::kUntouched, "", false, kStrace},
     // Lines that did not reach standard output fail the run: the old script stays.
     {"standard_output_cannot_be_written", [](const TempFolder&) {},
-     "exec \"$0\" DUMP_TEXT image.rom >/dev/full", 255,
-     "ERROR - cannot write standard output\n", Console::kExactly, "", Script::kUntouched, "",
-     false, "/dev/full is a Linux device"},
+     "exec " + kDumpArgs + " >/dev/full", 255, kCannotWriteStdout, Console::kExactly, "",
+     Script::kUntouched, "", false, kDevFull},
     // A script check that found something, but could not say what, fails too.
     {"standard_output_cannot_be_written_in_a_script_check", [](const TempFolder&) {},
-     "exec " + kCheckScriptArgs + " >/dev/full", 255, "ERROR - cannot write standard output\n",
-     Console::kExactly, "", Script::kUntouched, "", false, "/dev/full is a Linux device"},
+     "exec " + kCheckScriptArgs + " >/dev/full", 255, kCannotWriteStdout, Console::kExactly, "",
+     Script::kUntouched, "", false, kDevFull},
     // Reads of the image: the check at opening, the file index, then the block 07:9000 and
     // the next load.
     {"image_read_fails_at_opening", [](const TempFolder&) {},
@@ -290,7 +292,7 @@ const std::vector<BadInput> kBadInputs = {
      Console::kExactly, "\n[FILE] 079000-07900A [0]\n", Script::kUntouched, "", false, kStrace},
     // CHECK_TABLE reads the image as DUMP_TEXT does; a failed read leaves no report.
     {"image_read_fails_after_a_block_in_a_table_check", [](const TempFolder&) {},
-     with_fault("image.rom", "read:error=EIO:when=4") + "\"$0\" CHECK_TABLE image.rom", 255,
+     with_fault("image.rom", "read:error=EIO:when=4") + kCheckTableArgs, 255,
      kCannotRead, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
     // So does CHECK_SCRIPT, which has said by then that the old script lacks the block's string.
     {"image_read_fails_after_a_block_in_a_script_check", [](const TempFolder&) {},
