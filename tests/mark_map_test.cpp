@@ -12,10 +12,6 @@ namespace {
 
 constexpr MarkKind kAllKinds[] = {MARK_DUMPED, MARK_FIRST, MARK_TARGET};
 
-void mark_all(MarkMap& map, int linear) {
-  for (MarkKind kind : kAllKinds) mark(map, linear, kind);
-}
-
 TEST(MarkMap, three_kinds_on_one_address_are_kept_apart) {
   auto map = std::make_unique<MarkMap>();
   const int at = linear_address(0x12, 0xA004);
@@ -61,7 +57,7 @@ TEST(MarkMap, only_addresses_below_0x1000000_keep_marks) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::hex << "linear " << c.linear);
     auto map = std::make_unique<MarkMap>();
-    mark_all(*map, c.linear);
+    for (MarkKind kind : kAllKinds) mark(*map, c.linear, kind);
     for (MarkKind kind : kAllKinds) EXPECT_EQ(marked(*map, c.linear, kind), c.kept);
     // Nothing may land anywhere else, such as a wrapped-around address.
     EXPECT_EQ(marked_places(*map), c.kept ? 1 : 0);
