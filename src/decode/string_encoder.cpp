@@ -53,8 +53,6 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
   for (int page = 1; page <= kRunPages; ++page)
     for (int low = 0; low < 0x100; ++low) add(run_page(page << 8), page << 8 | low, low);
   // Every text finds room: the codes where a token starts, each text at most kMaxText bytes.
-  constexpr auto kParameterControls =
-      std::ranges::count(kByteClasses, ByteKind::kParameterControl, &ByteClass::kind);
   static_assert((1 + kParameterControls) * 0x100 * TextTable::kMaxText < TextTrie::kMaxNodes);
 
   for (int slot = 0; slot < TokenRenderings::kSlots; ++slot) {
