@@ -183,13 +183,12 @@ void StringEncoder::encode(std::span<const std::string_view> lines, StringEncodi
         return;
       }
       out.tokens.push_back({place, static_cast<int>(out.bytes.size())});
-      bool ended = false;
       if (token.given > 0xFF) {
         out.bytes.push_back(static_cast<std::uint8_t>(token.given >> 8));
         state.give(static_cast<std::uint8_t>(token.given >> 8));  // a parameter control
       }
       out.bytes.push_back(static_cast<std::uint8_t>(token.given));
-      ended = state.give(static_cast<std::uint8_t>(token.given));
+      const bool ended = state.give(static_cast<std::uint8_t>(token.given));
       column += static_cast<std::size_t>(token.length);
       if (ended) {
         // Whatever text is left, on this line or a later one, would be written after it.
