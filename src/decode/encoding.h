@@ -52,6 +52,13 @@ inline constexpr std::array<ByteClass, 256> kByteClasses = [] {
   return classes;
 }();
 
+// How many bytes are parameter controls: each has a page of 256 parameters.
+inline constexpr int kParameterControls = [] {
+  int controls = 0;
+  for (const ByteClass& c : kByteClasses) controls += c.kind == ByteKind::kParameterControl;
+  return controls;
+}();
+
 // The longest run and the most bytes one token takes: a run's lead and its follow bytes.
 inline constexpr int kLongestRun = 8;
 inline constexpr int kLongestToken = 1 + kLongestRun;

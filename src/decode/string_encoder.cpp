@@ -53,8 +53,6 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
   for (int page = 1; page <= kRunPages; ++page)
     for (int low = 0; low < 0x100; ++low) add(run_page(page << 8), page << 8 | low, low);
   // Every text finds room: the codes where a token starts, each text at most kMaxText bytes.
-  constexpr auto kParameterControls =
-      std::ranges::count(kByteClasses, ByteKind::kParameterControl, &ByteClass::kind);
   static_assert((1 + kParameterControls) * 0x100 * TextTable::kMaxText < TextTrie::kMaxNodes);
 
   for (int slot = 0; slot < TokenRenderings::kSlots; ++slot) {
@@ -185,13 +183,12 @@ void StringEncoder::encode(std::span<const std::string_view> lines, StringEncodi
         return;
       }
       out.tokens.push_back({place, static_cast<int>(out.bytes.size())});
-      bool ended = false;
       if (token.given > 0xFF) {
         out.bytes.push_back(static_cast<std::uint8_t>(token.given >> 8));
         state.give(static_cast<std::uint8_t>(token.given >> 8));  // a parameter control
       }
       out.bytes.push_back(static_cast<std::uint8_t>(token.given));
-      ended = state.give(static_cast<std::uint8_t>(token.given));
+      const bool ended = state.give(static_cast<std::uint8_t>(token.given));
       column += static_cast<std::size_t>(token.length);
       if (ended) {
         // Whatever text is left, on this line or a later one, would be written after it.

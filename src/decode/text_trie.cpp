@@ -4,14 +4,6 @@ TextTrie::TextTrie() : nodes_(1), edges_(64) {
   shift_ = 32 - 6;  // 64 places
 }
 
-int TextTrie::child(int node, std::uint8_t byte) const {
-  if (node == 0) return root_[byte];
-  const Node& n = nodes_[static_cast<std::size_t>(node)];
-  if (n.fanout == 0) return 0;
-  if (n.fanout == 1) return byte == n.only_byte ? n.only_child : 0;
-  return child_in_table(node, byte);
-}
-
 void TextTrie::add(std::string_view text, int code) {
   int node = 0;
   for (std::size_t at = 0; at < text.size(); ++at) {

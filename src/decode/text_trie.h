@@ -29,18 +29,12 @@ class TextTrie {
   // The longest added text that `text` starts with.
   Match longest(std::string_view text) const {
     Match match;
-    if (text.empty()) return match;
-    int node = root_[static_cast<std::uint8_t>(text[0])];
-    for (std::size_t at = 1; node != 0; ++at) {
-      const Node& n = nodes_[static_cast<std::size_t>(node)];
-      if (n.code != kNoCode) match = {static_cast<int>(at), n.code};
-      if (n.fanout == 0 || at == text.size()) break;
-      const auto byte = static_cast<std::uint8_t>(text[at]);
-      if (n.fanout == 1) {
-        node = byte == n.only_byte ? n.only_child : 0;
-      } else {
-        node = child_in_table(node, byte);
-      }
+    int node = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      node = child(node, static_cast<std::uint8_t>(text[at]));
+      if (node == 0) break;
+      const std::uint16_t code = nodes_[static_cast<std::size_t>(node)].code;
+      if (code != kNoCode) match = {static_cast<int>(at + 1), code};
     }
     return match;
   }
@@ -68,7 +62,13 @@ class TextTrie {
 
   std::size_t place_of(std::uint32_t key) const { return (key * 0x9E3779B1u) >> shift_; }
   // The child of `node` by `byte`, or 0 if it has none.
-  int child(int node, std::uint8_t byte) const;
+  int child(int node, std::uint8_t byte) const {
+    if (node == 0) return root_[byte];
+    const Node& n = nodes_[static_cast<std::size_t>(node)];
+    if (n.fanout == 0) return 0;
+    if (n.fanout == 1) return byte == n.only_byte ? n.only_child : 0;
+    return child_in_table(node, byte);
+  }
   // The same for a node with more than one child, which are all in the table.
   int child_in_table(int node, std::uint8_t byte) const {
     const std::uint32_t key = (static_cast<std::uint32_t>(node) << 8 | byte) + 1;

@@ -26,9 +26,6 @@ class TokenRenderings {
   // Pages of slots before the parameters': the single-byte codes and the two run pages.
   static constexpr int kKeyPages = 3;
   static constexpr int kFirstParameterSlot = kKeyPages << 8;
-  static constexpr int kParameterControls =
-      std::count_if(kByteClasses.begin(), kByteClasses.end(),
-                    [](ByteClass c) { return c.kind == ByteKind::kParameterControl; });
   // The control bytes whose parameters fill the slot pages after the key pages, in byte order.
   static constexpr std::array<std::uint8_t, kParameterControls> kPageControl = [] {
     std::array<std::uint8_t, kParameterControls> controls{};

@@ -75,6 +75,3 @@ class ScriptReader {
   std::string_view held_line_;
   std::vector<std::string_view>* kept_lines_ = nullptr;  // the text being read
 };
-
-// The two numbers of a position line, if `line` is one.
-bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint64_t& offset);

@@ -77,7 +77,7 @@ void ScriptChecker::write_line() {
   line_.assign(1, '\n');
 }
 
-void ScriptChecker::put_place_and_text(TextPlace place) {
+std::string_view ScriptChecker::put_place(TextPlace place) {
   const std::string_view text = string_.lines.empty()
                                     ? std::string_view{}
                                     : string_.lines[static_cast<std::size_t>(place.line)];
@@ -85,7 +85,7 @@ void ScriptChecker::put_place_and_text(TextPlace place) {
   put_number(string_.first_line + place.line);
   put(", column ");
   put_number(place.column + 1);
-  shown_ = text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
+  return text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
 }
 
 void ScriptChecker::check(const DumpedString& dumped) {
@@ -95,7 +95,7 @@ void ScriptChecker::check(const DumpedString& dumped) {
     put_address(dumped.linear);
     put(" is missing");
     write_line();
-    stop();
+    stopped_ = true;
     return;
   }
   if (string_.linear != static_cast<std::uint64_t>(dumped.linear) ||
@@ -106,10 +106,9 @@ void ScriptChecker::check(const DumpedString& dumped) {
     put_address(dumped.linear);
     put(" here");
     write_line();
-    stop();
+    stopped_ = true;
     return;
   }
-  ++strings_;
   if (as_dumped(dumped.rendering, string_.lines)) {
     const StringEncoder::Foreseen foreseen = encoder_.foresee(dumped.bytes);
     TextPlace differs;
@@ -131,13 +130,12 @@ void ScriptChecker::check(const DumpedString& dumped) {
       differs = first_difference(encoding_, dumped.bytes);
     }
     ++not_given_back_;
-    all_well_ = false;
     put("[ROUND TRIP] ");
-    put_place_and_text(differs);
+    const std::string_view shown = put_place(differs);
     put(" @ ");
     put_address(dumped.linear);
     put(": \"");
-    put(shown_);
+    put(shown);
     put("\"");
     write_line();
     return;
@@ -163,15 +161,15 @@ void ScriptChecker::check(const DumpedString& dumped) {
   }
 
   ++cannot_encode_;
-  all_well_ = false;
   put("[SCRIPT] ");
   switch (encoding_.outcome) {
-    case StringEncoding::Outcome::kNoCandidate:
-      put_place_and_text(encoding_.stop);
+    case StringEncoding::Outcome::kNoCandidate: {
+      const std::string_view shown = put_place(encoding_.stop);
       put(": no code for \"");
-      put(shown_);
+      put(shown);
       put("\"");
       break;
+    }
     case StringEncoding::Outcome::kTextAfterEnd:
       put("line ");
       put_number(string_.first_line + encoding_.stop.line);
@@ -193,21 +191,16 @@ void ScriptChecker::check(const DumpedString& dumped) {
   write_line();
 }
 
-void ScriptChecker::stop() {
-  stopped_ = true;
-  all_well_ = false;
-}
-
 void ScriptChecker::finish() {
   if (!stopped_ && reader_.next(string_)) {
     put("[SCRIPT] line ");
     put_number(string_.position_line);
     put(": the image has no further string");
     write_line();
-    stop();
+    stopped_ = true;
   }
   put("[SUMMARY] ");
-  put_number(strings_);
+  put_number(as_dumped_ + edited_ + not_given_back_ + cannot_encode_);
   put(" strings: ");
   put_number(as_dumped_);
   put(" as dumped, ");

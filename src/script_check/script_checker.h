@@ -50,21 +50,20 @@ class ScriptChecker {
 
   // True if the script matches the image and every string is as dumped and encodes back,
   // or edited and encodes.
-  bool all_well() const { return all_well_; }
+  bool all_well() const { return !stopped_ && not_given_back_ == 0 && cannot_encode_ == 0; }
   // True once a line went to the console.
   bool reported() const { return reported_; }
 
  private:
-  void stop();
   // The report's lines are built piece by piece in `line_`, which starts with its line feed:
   // printf's reading of a format costs more than the check of an unedited string, and a table
   // that does not give its own dump back has a line for thousands of strings.
   void put(std::string_view text) { line_ += text; }
   void put_number(long long value);
   void put_address(int linear);  // "%06X", as a position line shows it
-  // "line N, column C" of a place in the current string; the line's text from there, at most
-  // kShownText bytes, into `shown_`.
-  void put_place_and_text(TextPlace place);
+  // "line N, column C" of a place in the current string; returns the line's text from there,
+  // at most kShownText bytes.
+  std::string_view put_place(TextPlace place);
   void write_line();
 
   ScriptReader reader_;
@@ -72,13 +71,10 @@ class ScriptChecker {
   ScriptString string_;
   StringEncoding encoding_;
   bool stopped_ = false;
-  bool all_well_ = true;
   bool reported_ = false;
   std::FILE* console_;
   std::string line_ = "\n";
-  std::string_view shown_;
 
-  int strings_ = 0;
   int as_dumped_ = 0;
   int edited_ = 0;
   long long added_bytes_ = 0;
