@@ -169,6 +169,7 @@ void StringEncoder::encode(std::span<const std::string_view> lines, StringEncodi
                            TextPlace from, std::span<const std::uint8_t> given_before) const {
   out.bytes.assign(given_before.begin(), given_before.end());
   out.tokens.clear();
+  out.stop = from;  // never one left from an earlier string
   State state;
   for (const std::uint8_t b : given_before) state.give(b);
   for (int line = from.line; line < static_cast<int>(lines.size()); ++line) {
