@@ -20,18 +20,10 @@ namespace {
 
 constexpr char kTablePath[] = "table//table_dump.txt";
 
-// Null unless the image can be read at any offset: a directory opens for reading here
-// but fails at the first read, and a pipe cannot be positioned.
+// Null unless the image can be read at any offset: a pipe cannot be positioned.
 std::FILE* open_image(const char* path) {
-  std::FILE* image = open_file(path, "rb");
-  if (image == nullptr) return nullptr;
-  std::setvbuf(image, nullptr, _IONBF, 0);  // each window load is one large read
-  bool readable = std::fseek(image, 0, SEEK_SET) == 0;
-  if (readable) {
-    std::fgetc(image);
-    readable = !std::ferror(image);
-  }
-  if (!readable) {
+  std::FILE* image = open_to_read(path);
+  if (image != nullptr && std::fseek(image, 0, SEEK_SET) != 0) {
     std::fclose(image);
     return nullptr;
   }
