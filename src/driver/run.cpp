@@ -50,6 +50,9 @@ int image_unreadable(const Run& run) {
   return run.console.error("cannot read ROM: %s", run.image_path);
 }
 
+// A read of the table failed part-way: the run cannot go on with part of a table.
+int table_unreadable(const Run& run) { return run.console.error("cannot read %s", kTablePath); }
+
 enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 
 // The header and the whole dump. The dump stops at the first read of the image that fails.
@@ -66,8 +69,7 @@ ScriptOutcome write_script(std::FILE* file, const Run& run) {
 }
 
 // The table as DUMP_TEXT and CHECK_SCRIPT read it, and the renderings made from it: a missing
-// table is reported and the run goes on with none. False if a read of it failed part-way, as
-// the run cannot go on with part of a table.
+// table is reported and the run goes on with none. False if a read of it failed part-way.
 bool read_table(const Run& run) {
   switch (load_table(kTablePath, run.stores.table, run.console.out())) {
     case TableFile::kRead:
@@ -84,7 +86,7 @@ bool read_table(const Run& run) {
 
 int dump_text(const Run& run) {
   Console& console = run.console;
-  if (!read_table(run)) return console.error("cannot read %s", kTablePath);
+  if (!read_table(run)) return table_unreadable(run);
   // The folder `text` must exist: the tool never creates it.
   const ScriptLock lock;  // held until the script is in place
   std::FILE* script = lock.held() ? begin_script() : nullptr;
@@ -107,7 +109,7 @@ int check_the_table(const Run& run) {
     case TableCheck::kReported:
       return 0;
     case TableCheck::kTableUnreadable:
-      return run.console.error("cannot read %s", kTablePath);
+      return table_unreadable(run);
     case TableCheck::kImageUnreadable:
       return image_unreadable(run);
   }
@@ -115,7 +117,7 @@ int check_the_table(const Run& run) {
 }
 
 int check_the_script(const Run& run) {
-  if (!read_table(run)) return run.console.error("cannot read %s", kTablePath);
+  if (!read_table(run)) return table_unreadable(run);
   switch (check_script(kScriptPath, run.image, run.stores, run.console)) {
     case ScriptCheck::kAllWell:
       return 0;
