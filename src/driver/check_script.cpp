@@ -24,20 +24,6 @@ class ScriptFile final : public ScriptSource {
   std::FILE* file_;
 };
 
-// The script, or null if it cannot be opened or read: a directory opens for reading here but
-// fails at the first read.
-std::FILE* open_script(const char* path) {
-  std::FILE* file = open_file(path, "rb");
-  if (file == nullptr) return nullptr;
-  std::fgetc(file);
-  if (std::ferror(file)) {
-    std::fclose(file);
-    return nullptr;
-  }
-  std::rewind(file);
-  return file;
-}
-
 // Decodes each string the dump writes for the inserter into memory, and hands it to the
 // checker with the bytes the decoder read.
 class StringsToCheck final : public InsertedStringDecoder {
@@ -75,7 +61,7 @@ class StringsToCheck final : public InsertedStringDecoder {
 
 ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& stores,
                          Console& console) {
-  std::FILE* script = open_script(script_path);
+  std::FILE* script = open_to_read(script_path);
   if (script == nullptr) return ScriptCheck::kScriptUnreadable;
 
   const StringEncoder encoder(stores.table, stores.renderings);

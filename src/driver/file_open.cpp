@@ -23,3 +23,16 @@ std::FILE* open_file(const char* utf8_path, const char* mode) {
 }
 
 #endif
+
+std::FILE* open_to_read(const char* utf8_path) {
+  std::FILE* file = open_file(utf8_path, "rb");
+  if (file == nullptr) return nullptr;
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  const int first = std::fgetc(file);
+  if (std::ferror(file)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  if (first != EOF) std::ungetc(first, file);  // a pipe cannot be rewound
+  return file;
+}

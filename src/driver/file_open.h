@@ -5,3 +5,8 @@
 // std::fopen for a path in UTF-8 on every system. Windows' narrow fopen takes the ANSI code
 // page, which cannot name most files (a Japanese file name on a Western system, say).
 std::FILE* open_file(const char* utf8_path, const char* mode);
+
+// Opens `utf8_path` for binary reading, unbuffered: its readers read in large pieces. Null
+// unless a first read succeeds: a directory opens for reading here but fails at the first
+// read.
+std::FILE* open_to_read(const char* utf8_path);

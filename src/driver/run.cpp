@@ -20,18 +20,10 @@ namespace {
 
 constexpr char kTablePath[] = "table//table_dump.txt";
 
-// Null unless the image can be read at any offset: a directory opens for reading here
-// but fails at the first read, and a pipe cannot be positioned.
+// Null unless the image can be read at any offset: a pipe cannot be positioned.
 std::FILE* open_image(const char* path) {
-  std::FILE* image = open_file(path, "rb");
-  if (image == nullptr) return nullptr;
-  std::setvbuf(image, nullptr, _IONBF, 0);  // each window load is one large read
-  bool readable = std::fseek(image, 0, SEEK_SET) == 0;
-  if (readable) {
-    std::fgetc(image);
-    readable = !std::ferror(image);
-  }
-  if (!readable) {
+  std::FILE* image = open_to_read(path);
+  if (image != nullptr && std::fseek(image, 0, SEEK_SET) != 0) {
     std::fclose(image);
     return nullptr;
   }
@@ -58,6 +50,9 @@ int image_unreadable(const Run& run) {
   return run.console.error("cannot read ROM: %s", run.image_path);
 }
 
+// A read of the table failed part-way: the run cannot go on with part of a table.
+int table_unreadable(const Run& run) { return run.console.error("cannot read %s", kTablePath); }
+
 enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 
 // The header and the whole dump. The dump stops at the first read of the image that fails.
@@ -74,8 +69,7 @@ ScriptOutcome write_script(std::FILE* file, const Run& run) {
 }
 
 // The table as DUMP_TEXT and CHECK_SCRIPT read it, and the renderings made from it: a missing
-// table is reported and the run goes on with none. False if a read of it failed part-way, as
-// the run cannot go on with part of a table.
+// table is reported and the run goes on with none. False if a read of it failed part-way.
 bool read_table(const Run& run) {
   switch (load_table(kTablePath, run.stores.table, run.console.out())) {
     case TableFile::kRead:
@@ -92,7 +86,7 @@ bool read_table(const Run& run) {
 
 int dump_text(const Run& run) {
   Console& console = run.console;
-  if (!read_table(run)) return console.error("cannot read %s", kTablePath);
+  if (!read_table(run)) return table_unreadable(run);
   // The folder `text` must exist: the tool never creates it.
   const ScriptLock lock;  // held until the script is in place
   std::FILE* script = lock.held() ? begin_script() : nullptr;
@@ -115,7 +109,7 @@ int check_the_table(const Run& run) {
     case TableCheck::kReported:
       return 0;
     case TableCheck::kTableUnreadable:
-      return run.console.error("cannot read %s", kTablePath);
+      return table_unreadable(run);
     case TableCheck::kImageUnreadable:
       return image_unreadable(run);
   }
@@ -123,7 +117,7 @@ int check_the_table(const Run& run) {
 }
 
 int check_the_script(const Run& run) {
-  if (!read_table(run)) return run.console.error("cannot read %s", kTablePath);
+  if (!read_table(run)) return table_unreadable(run);
   switch (check_script(kScriptPath, run.image, run.stores, run.console)) {
     case ScriptCheck::kAllWell:
       return 0;

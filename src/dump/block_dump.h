@@ -7,6 +7,6 @@
 // is written as a comment, every line of it, and marked for the region pass; each other
 // string gets the commands that rewrite the offset-table entry numbered by its place among
 // the strings written. `index` is the block's entry number in the file index (0 for the
-// fixed list); the footer and the progress line show twice its value. False if the image could not be
-// read there: the block then writes nothing.
+// fixed list); the footer and the progress line show twice its value. False if the image
+// could not be read there: the block then writes nothing.
 bool dump_layer2(DumpContext& ctx, int bank, int address, int index);
