@@ -15,7 +15,7 @@ constexpr std::ptrdiff_t kStretchRoom = kTokenRoom + 64 * TokenRenderings::kCopy
 
 // Writes the token that next() reads at `out`, which has room for kTokenRoom bytes, moving
 // `out` past it. After each rendering, rendered(out, slot) hears which slot it came from, with
-// `out` just past it: a tally counts it there, and a comment may follow a line break, within
+// `out` just past it: a comment may follow a line break there, within
 // the room of the line break's copy. True if the token ends the string.
 template <typename Next, typename Rendered>
 bool write_token(const TokenRenderings& renderings, char*& out, Next& next,
@@ -98,12 +98,6 @@ static_assert(TextTable::kMaxText + line_ends_after(ByteKind::kLineBreak) * kLin
 
 void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script) {
   decode(window, renderings, script, [](char*&, int) {});  // a dump adds nothing
-}
-
-void decode_string(RomWindow& window, const TokenRenderings& renderings, ScriptSink& script,
-                   TokenTally& tally) {
-  decode(window, renderings, script,
-         [&](char*&, int slot) { tally.count_token(renderings.missing_key(slot)); });
 }
 
 void decode_commented_string(RomWindow& window, const TokenRenderings& renderings,

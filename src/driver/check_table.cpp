@@ -3,18 +3,36 @@
 #include "driver/table_file.h"
 #include "driver/tally_report.h"
 #include "driver/zeroed_store.h"
-#include "dump/dump_plan.h"
+#include "dump/string_walk.h"
 #include "table/table_diagnostics.h"
 
 namespace {
 
-// The dump plan as DUMP_TEXT walks it, with the same renderings, counting into `tally`
-// every block, string and rendering it would write; the script and the console lines are
-// not written. False if a read of the image failed.
+// Counts every string the dump would write, and every rendering in it.
+class StringTally final : public StringReceiver {
+ public:
+  StringTally(const TokenRenderings& renderings, TokenTally& tally)
+      : renderings_(renderings), tally_(tally) {}
+
+  void receive(const WalkedString& string) override {
+    tally_.begin_string(static_cast<std::uint32_t>(string.linear));
+    for_each_rendering(renderings_, string.bytes,
+                       [&](int slot) { tally_.count_token(renderings_.missing_key(slot)); });
+  }
+
+ private:
+  const TokenRenderings& renderings_;
+  TokenTally& tally_;
+};
+
+// The dump plan as DUMP_TEXT walks it, counting into `tally` every block, string and
+// rendering it would write. False if a read of the image failed.
 bool tally_dump_plan(std::FILE* image, DumpStores& stores, TokenTally& tally) {
-  ScriptSink nowhere(nullptr);
-  DumpContext ctx{image, stores.window, stores.marks, stores.renderings, nowhere, nullptr, &tally};
-  return run_dump_plan(ctx);
+  StringTally strings(stores.renderings, tally);
+  const StringWalk walk =
+      walk_strings(image, stores.window, stores.marks, stores.renderings, strings);
+  tally.blocks = static_cast<std::uint32_t>(walk.blocks);
+  return walk.image_read;
 }
 
 // Reads the table, reporting its dropped and overridden lines; the line numbers kept for

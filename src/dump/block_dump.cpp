@@ -70,11 +70,8 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       out = put_string_head(out, linear + at, base + at, base + 2 * written);
     }
     script.written_up_to(out);
-    if (written == 0) {
-      decode_first_string_at(ctx, linear + at);
-    } else {
-      decode_inserted_string_at(ctx, linear + at, base + at);
-    }
+    decode_string_at(ctx, written == 0 ? StringKind::kCommentCopy : StringKind::kInserted,
+                     linear + at, base + at);
   }
 
   // The file line closes the block's section and, after a line feed, is its progress line.
@@ -86,6 +83,6 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
     std::fwrite(progress, 1, static_cast<std::size_t>(line_end - progress), ctx.console);
     ctx.wrote_to_console = true;
   }
-  if (ctx.tally != nullptr) ++ctx.tally->blocks;
+  ++ctx.blocks;
   return true;
 }

@@ -1,30 +1,13 @@
 #include "script_check/script_checker.h"
 
 #include <algorithm>
-#include <charconv>
-#include <iterator>
 
 #include "script/script_lines.h"
+#include "script_check/string_verdict.h"
 
 namespace {
 
 constexpr std::size_t kShownText = 16;  // bytes of a line shown where a problem starts
-
-// True if `lines` are `rendering` as DUMP_TEXT wrote it: its lines, CR LF between them, with
-// the line ends after the end code and the empty lines at the text's end left off.
-bool as_dumped(std::string_view rendering, std::span<const std::string_view> lines) {
-  while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
-  while (!lines.empty() && lines.back().empty()) lines = lines.first(lines.size() - 1);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) {
-      if (!rendering.starts_with(kLineEnd)) return false;
-      rendering.remove_prefix(kLineEnd.size());
-    }
-    if (!rendering.starts_with(lines[i])) return false;
-    rendering.remove_prefix(lines[i].size());
-  }
-  return rendering.empty();
-}
 
 // Where the encoding of an as-dumped string first parts from the bytes read: the first token
 // that gives other bytes than the decoder read there; else where no candidate matched; else
@@ -59,57 +42,24 @@ TextPlace place_in(std::string_view rendering, std::size_t offset) {
 
 }  // namespace
 
-void ScriptChecker::put_number(long long value) {
-  char digits[24];
-  const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
-  line_.append(digits, result.ptr);
-}
-
-void ScriptChecker::put_address(int linear) {
-  char digits[ScriptSink::kHexRoom];
-  line_.append(digits,
-               ScriptSink::put_hex(digits, static_cast<std::uint32_t>(linear), kPositionDigits));
-}
-
-void ScriptChecker::write_line() {
-  std::fwrite(line_.data(), 1, line_.size(), console_);
-  reported_ = true;
-  line_.assign(1, '\n');
-}
-
-std::string_view ScriptChecker::put_place(TextPlace place) {
-  const std::string_view text = string_.lines.empty()
+std::string_view ScriptChecker::put_place(const ScriptString& string, TextPlace place) {
+  const std::string_view text = string.lines.empty()
                                     ? std::string_view{}
-                                    : string_.lines[static_cast<std::size_t>(place.line)];
-  put("line ");
-  put_number(string_.first_line + place.line);
-  put(", column ");
-  put_number(place.column + 1);
+                                    : string.lines[static_cast<std::size_t>(place.line)];
+  report_.put("line ");
+  report_.put_number(string.first_line + place.line);
+  report_.put(", column ");
+  report_.put_number(place.column + 1);
   return text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
 }
 
-void ScriptChecker::check(const DumpedString& dumped) {
-  if (stopped_) return;
-  if (!reader_.next(string_)) {
-    put("[SCRIPT] the string @ ");
-    put_address(dumped.linear);
-    put(" is missing");
-    write_line();
-    stopped_ = true;
-    return;
-  }
-  if (string_.linear != static_cast<std::uint64_t>(dumped.linear) ||
-      string_.offset != static_cast<std::uint64_t>(dumped.offset)) {
-    put("[SCRIPT] line ");
-    put_number(string_.position_line);
-    put(": the image has the string @ ");
-    put_address(dumped.linear);
-    put(" here");
-    write_line();
-    stopped_ = true;
-    return;
-  }
-  if (as_dumped(dumped.rendering, string_.lines)) {
+void ScriptChecker::receive(const WalkedString& image_string) {
+  if (image_string.kind != StringKind::kInserted) return;
+  if (const ScriptString* string = matcher_.match(image_string)) check(image_string, *string);
+}
+
+void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string) {
+  if (is_as_dumped(dumped.rendering, string.lines)) {
     const StringEncoder::Foreseen foreseen = encoder_.foresee(dumped.bytes);
     TextPlace differs;
     if (foreseen.taken == StringEncoder::Taken::kGivenBack) {
@@ -120,7 +70,7 @@ void ScriptChecker::check(const DumpedString& dumped) {
       differs = place_in(dumped.rendering, foreseen.offset);
     } else {
       // The tokens before it are given back as they are: encode from there.
-      encoder_.encode(string_.lines, encoding_, place_in(dumped.rendering, foreseen.offset),
+      encoder_.encode(string.lines, encoding_, place_in(dumped.rendering, foreseen.offset),
                       dumped.bytes.first(foreseen.byte));
       if (encoding_.outcome == StringEncoding::Outcome::kEncoded &&
           std::ranges::equal(encoding_.bytes, dumped.bytes)) {
@@ -130,88 +80,82 @@ void ScriptChecker::check(const DumpedString& dumped) {
       differs = first_difference(encoding_, dumped.bytes);
     }
     ++not_given_back_;
-    put("[ROUND TRIP] ");
-    const std::string_view shown = put_place(differs);
-    put(" @ ");
-    put_address(dumped.linear);
-    put(": \"");
-    put(shown);
-    put("\"");
-    write_line();
+    report_.put("[ROUND TRIP] ");
+    const std::string_view shown = put_place(string, differs);
+    report_.put(" @ ");
+    report_.put_address(dumped.linear);
+    report_.put(": \"");
+    report_.put(shown);
+    report_.put("\"");
+    report_.end_line();
     return;
   }
 
-  encoder_.encode(string_.lines, encoding_);
+  encoder_.encode(string.lines, encoding_);
   if (encoding_.outcome == StringEncoding::Outcome::kEncoded) {
     ++edited_;
     const auto before = static_cast<long long>(dumped.bytes.size());
     const auto after = static_cast<long long>(encoding_.bytes.size());
     added_bytes_ += after - before;
-    put("[EDITED] line ");
-    put_number(string_.position_line);
-    put(" @ ");
-    put_address(dumped.linear);
-    put(": ");
-    put_number(before);
-    put(" -> ");
-    put_number(after);
-    put(" bytes");
-    write_line();
+    report_.put("[EDITED] line ");
+    report_.put_number(string.position_line);
+    report_.put(" @ ");
+    report_.put_address(dumped.linear);
+    report_.put(": ");
+    report_.put_number(before);
+    report_.put(" -> ");
+    report_.put_number(after);
+    report_.put(" bytes");
+    report_.end_line();
     return;
   }
 
   ++cannot_encode_;
-  put("[SCRIPT] ");
+  report_.put("[SCRIPT] ");
   switch (encoding_.outcome) {
     case StringEncoding::Outcome::kNoCandidate: {
-      const std::string_view shown = put_place(encoding_.stop);
-      put(": no code for \"");
-      put(shown);
-      put("\"");
+      const std::string_view shown = put_place(string, encoding_.stop);
+      report_.put(": no code for \"");
+      report_.put(shown);
+      report_.put("\"");
       break;
     }
     case StringEncoding::Outcome::kTextAfterEnd:
-      put("line ");
-      put_number(string_.first_line + encoding_.stop.line);
-      put(": text after the end code");
+      report_.put("line ");
+      report_.put_number(string.first_line + encoding_.stop.line);
+      report_.put(": text after the end code");
       break;
     default:
-      put("line ");
-      put_number(string_.cut_line);
-      if (string_.cut == ScriptString::Cut::kEndOfFile) {
-        put(": the file ends inside the string @ ");
+      report_.put("line ");
+      report_.put_number(string.cut_line);
+      if (string.cut == ScriptString::Cut::kEndOfFile) {
+        report_.put(": the file ends inside the string @ ");
       } else {
-        put(" starts with ");
-        put(string_.cut == ScriptString::Cut::kCommand ? kCommandLead : kCommentLead);
-        put(" inside the string @ ");
+        report_.put(" starts with ");
+        report_.put(string.cut == ScriptString::Cut::kCommand ? kCommandLead : kCommentLead);
+        report_.put(" inside the string @ ");
       }
-      put_address(dumped.linear);
-      put(", before its end code");
+      report_.put_address(dumped.linear);
+      report_.put(", before its end code");
   }
-  write_line();
+  report_.end_line();
 }
 
 void ScriptChecker::finish() {
-  if (!stopped_ && reader_.next(string_)) {
-    put("[SCRIPT] line ");
-    put_number(string_.position_line);
-    put(": the image has no further string");
-    write_line();
-    stopped_ = true;
-  }
-  put("[SUMMARY] ");
-  put_number(as_dumped_ + edited_ + not_given_back_ + cannot_encode_);
-  put(" strings: ");
-  put_number(as_dumped_);
-  put(" as dumped, ");
-  put_number(edited_);
-  put(" edited (");
-  if (added_bytes_ >= 0) put("+");
-  put_number(added_bytes_);
-  put(" bytes), ");
-  put_number(not_given_back_);
-  put(" not given back, ");
-  put_number(cannot_encode_);
-  put(" cannot be encoded");
-  write_line();
+  matcher_.finish();
+  report_.put("[SUMMARY] ");
+  report_.put_number(as_dumped_ + edited_ + not_given_back_ + cannot_encode_);
+  report_.put(" strings: ");
+  report_.put_number(as_dumped_);
+  report_.put(" as dumped, ");
+  report_.put_number(edited_);
+  report_.put(" edited (");
+  if (added_bytes_ >= 0) report_.put("+");
+  report_.put_number(added_bytes_);
+  report_.put(" bytes), ");
+  report_.put_number(not_given_back_);
+  report_.put(" not given back, ");
+  report_.put_number(cannot_encode_);
+  report_.put(" cannot be encoded");
+  report_.end_line();
 }

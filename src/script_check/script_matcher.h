@@ -1,0 +1,32 @@
+#pragma once
+
+#include "dump/string_receiver.h"
+#include "script/script_reader.h"
+#include "script_check/report.h"
+
+// Pairs the strings an edited script gives the inserter, in file order, with the image's
+// strings as the dump writes them: the n-th string of the script must carry the n-th
+// string's two addresses. At the first that does not, the script and the image part, and
+// the line that says where goes to the report:
+//   [SCRIPT] line N: the image has the string @ LLLLLL here
+//   [SCRIPT] the string @ LLLLLL is missing                the script ends early
+//   [SCRIPT] line N: the image has no further string       the script goes on (finish())
+class ScriptMatcher {
+ public:
+  ScriptMatcher(ScriptSource& script, Report& report) : reader_(script), report_(report) {}
+
+  // The script's string for the image's string `image_string`, valid until the next call;
+  // null once the two parted.
+  const ScriptString* match(const WalkedString& image_string);
+  // After the image's last string: whether the script has more.
+  void finish();
+
+  // True once the script and the image parted: nothing after that place is paired.
+  bool parted() const { return parted_; }
+
+ private:
+  ScriptReader reader_;
+  Report& report_;
+  ScriptString string_;
+  bool parted_ = false;
+};

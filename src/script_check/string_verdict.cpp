@@ -1,0 +1,26 @@
+#include "script_check/string_verdict.h"
+
+#include <algorithm>
+
+#include "script/script_sink.h"
+
+bool is_as_dumped(std::string_view rendering, std::span<const std::string_view> lines) {
+  while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
+  while (!lines.empty() && lines.back().empty()) lines = lines.first(lines.size() - 1);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) {
+      if (!rendering.starts_with(kLineEnd)) return false;
+      rendering.remove_prefix(kLineEnd.size());
+    }
+    if (!rendering.starts_with(lines[i])) return false;
+    rendering.remove_prefix(lines[i].size());
+  }
+  return rendering.empty();
+}
+
+bool gives_back(const StringEncoder& encoder, std::span<const std::string_view> lines,
+                std::span<const std::uint8_t> bytes, StringEncoding& encoding) {
+  encoder.encode(lines, encoding);
+  return encoding.outcome == StringEncoding::Outcome::kEncoded &&
+         std::ranges::equal(encoding.bytes, bytes);
+}
