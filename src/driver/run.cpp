@@ -10,6 +10,7 @@
 #include "driver/script_file.h"
 #include "driver/script_lock.h"
 #include "driver/table_file.h"
+#include "driver/update_script.h"
 #include "driver/usage.h"
 #include "dump/dump_plan.h"
 #include "rom/address.h"
@@ -51,7 +52,9 @@ int image_unreadable(const Run& run) {
 }
 
 // A read of the table failed part-way: the run cannot go on with part of a table.
-int table_unreadable(const Run& run) { return run.console.error("cannot read %s", kTablePath); }
+int table_unreadable(const Run& run) {
+  return run.console.error("cannot read %s", kTablePath);
+}
 
 enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 
@@ -59,8 +62,8 @@ enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 ScriptOutcome write_script(std::FILE* file, const Run& run) {
   ScriptSink script(file);
   DumpStores& stores = run.stores;
-  DumpContext ctx{run.image, stores.window, stores.marks, stores.renderings,
-                  script,    run.console.out()};
+  DumpContext ctx{run.image,         stores.window, stores.marks,
+                  stores.renderings, script,        run.console.out()};
   write_script_header(script);
   const bool read = run_dump_plan(ctx);
   if (ctx.wrote_to_console) run.console.line_left_open();
@@ -131,6 +134,37 @@ int check_the_script(const Run& run) {
   return kExitError;
 }
 
+int update_the_script(const Run& run) {
+  Console& console = run.console;
+  // Without its table, an update would turn every unedited string into fallback forms.
+  switch (load_table(kTablePath, run.stores.table, nullptr)) {
+    case TableFile::kRead:
+      break;
+    case TableFile::kMissing:
+      return console.error("cannot open %s", kTablePath);
+    case TableFile::kUnreadable:
+      return table_unreadable(run);
+  }
+  run.stores.renderings.build(run.stores.table);
+  std::string report;
+  switch (const ScriptUpdate outcome = update_script(run.image, run.stores, report)) {
+    case ScriptUpdate::kPaired:
+    case ScriptUpdate::kParted:
+      std::fputs(report.c_str(), console.out());
+      console.line_left_open();
+      return outcome == ScriptUpdate::kParted ? 1 : 0;
+    case ScriptUpdate::kNoTextDir:
+      return console.error("no TEXT dir");
+    case ScriptUpdate::kScriptUnreadable:
+      return console.error("cannot open %s", kScriptPath);
+    case ScriptUpdate::kImageUnreadable:
+      return image_unreadable(run);
+    case ScriptUpdate::kNotWritten:
+      return console.error("cannot write %s", kScriptPath);
+  }
+  return kExitError;
+}
+
 // The command words, compared exactly, and what each does once the image is open.
 struct Command {
   const char* word;
@@ -140,6 +174,7 @@ constexpr Command kCommands[] = {
     {"DUMP_TEXT", dump_text},
     {"CHECK_TABLE", check_the_table},
     {"CHECK_SCRIPT", check_the_script},
+    {"UPDATE_TEXT", update_the_script},
 };
 
 const Command* find_command(const char* word) {

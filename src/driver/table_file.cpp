@@ -12,7 +12,7 @@ TableFile load_table(const char* path, TextTable& table, std::FILE* console,
   std::size_t got = file != nullptr ? std::fread(chunk.data(), 1, chunk.size(), file) : 0;
   // A directory opens for reading here but fails at the first read.
   if (file == nullptr || (got == 0 && std::ferror(file))) {
-    std::fprintf(console, "\nTable file not found: %s", path);
+    if (console != nullptr) std::fprintf(console, "\nTable file not found: %s", path);
     if (file != nullptr) std::fclose(file);
     return TableFile::kMissing;
   }

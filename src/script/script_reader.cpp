@@ -148,3 +148,35 @@ bool ScriptReader::next(ScriptString& string) {
   if (lines.empty()) string.first_line = string.cut_line;
   return true;
 }
+
+bool ScriptReader::next_comment_copy(ScriptString& copy) {
+  std::vector<std::string_view>& lines = copy.lines;
+  for (;;) {
+    kept_lines_ = nullptr;
+    keep_ = scan_;
+    std::string_view line = take_line();
+    if (line.data() == nullptr) return false;
+    if (!read_position_line(line, copy.linear, copy.offset)) continue;
+    copy.position_line = lines_read_;
+    // Whatever follows, the next search starts at the line after the position line: the
+    // lines read from there stay in the buffer, and the search goes back to them.
+    const int lines_before = lines_read_;
+    keep_ = scan_;
+    lines.clear();
+    kept_lines_ = &lines;
+    line = take_line();
+    if (line.data() != nullptr && line.empty()) {
+      while ((line = take_line()).starts_with(kCommentLead)) {
+        if (lines.empty()) copy.first_line = lines_read_;
+        lines.push_back(line.substr(std::string_view(kCommentLead).size()));
+      }
+      copy.cut =
+          line.data() == nullptr ? ScriptString::Cut::kEndOfFile : ScriptString::Cut::kComment;
+      copy.cut_line = line.data() == nullptr ? lines_read_ + 1 : lines_read_;
+    }
+    kept_lines_ = nullptr;
+    scan_ = keep_;
+    lines_read_ = lines_before;
+    if (!lines.empty()) return true;
+  }
+}

@@ -16,6 +16,10 @@
 // The file is split at each LF; a CR right before an LF is not part of the line, so a script
 // saved with LF alone reads the same. A last LF ends the last line without starting another.
 // Lines are numbered from 1.
+//
+// A block's first string is written as a comment copy, which is read on its own: a position
+// line, then an empty line, then one or more lines that start with "//", up to the first line
+// that does not. Its text is those lines, each without its "//".
 struct ScriptString {
   // How the text ends: at a line that starts with "#" (a command) or "//" (a comment), or at
   // the end of the file.
@@ -44,6 +48,20 @@ class ScriptSource {
   ~ScriptSource() = default;
 };
 
+// A script held whole in memory, given in pieces.
+class ScriptInMemory final : public ScriptSource {
+ public:
+  explicit ScriptInMemory(std::string_view text) : rest_(text) {}
+  std::size_t read(char* into, std::size_t room) override {
+    const std::size_t n = rest_.copy(into, room);
+    rest_.remove_prefix(n);
+    return n;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
 // Reads the script as it goes, in a buffer that holds the string being read and the bytes
 // after it: a script of many MiB costs no more memory than its longest string.
 class ScriptReader {
@@ -52,6 +70,10 @@ class ScriptReader {
 
   // The next string, into `string` (its line list keeps its room). False when none is left.
   bool next(ScriptString& string);
+  // The next comment copy instead, into `copy`; its `cut` is kComment, or kEndOfFile. The
+  // reading goes on at the line after its position line, as next() does after a position
+  // line without commands. Read a script for one or the other, not both.
+  bool next_comment_copy(ScriptString& copy);
 
  private:
   static constexpr std::size_t kFirstRoom = 1 << 16;

@@ -57,6 +57,10 @@ class ScriptSink {
     used_ += text.size();
   }
 
+  // Bytes already as the script stores them, line ends and all: an edited script's own lines,
+  // whose line ends are the translator's.
+  void write_stored(std::string_view bytes) { write_plain(bytes); }
+
   // Direct writing, for a writer of many small pieces that keeps its position in a register:
   // room for at least `kBytes` from the returned position up to room_end(); hand back the end
   // of what was written with written_up_to(). Nothing written there may hold a line feed

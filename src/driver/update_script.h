@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "driver/run.h"
+
+enum class ScriptUpdate {
+  kPaired,            // the script's strings all pair with the image's
+  kParted,            // the report says where the script and the image part
+  kNoTextDir,         // the script cannot be replaced, as DUMP_TEXT would find
+  kScriptUnreadable,  // no script to read
+  kImageUnreadable,
+  kNotWritten,  // the new script could not be written or put in place
+};
+
+// `textdump UPDATE_TEXT <rom image>` once the image is open and the table read into
+// `stores`: renders anew each string of the script that is still the image's own text
+// (ScriptUpdater says which) and, if one was, replaces the script as DUMP_TEXT does, the old
+// one becoming the backup. The script lock is held from before the script is read until the
+// new one is in place. The report (the pairing's line, if any, and the summary) goes to
+// `report`, for the console once the run has succeeded. After kScriptUnreadable,
+// kImageUnreadable or kNotWritten no file was changed.
+ScriptUpdate update_script(std::FILE* image, DumpStores& stores, std::string& report);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decode/string_encoder.h"
+#include "dump/string_receiver.h"
+#include "script/script_reader.h"
+#include "script_check/report.h"
+#include "script_check/script_matcher.h"
+
+// What UPDATE_TEXT makes of an edited script held whole: each string that is still the
+// image's own text is rendered as DUMP_TEXT renders it today, and every other line stays
+// byte for byte, translations, notes and commands alike.
+//
+// The strings the inserter writes are paired with the image's as the script check pairs them
+// (ScriptMatcher, whose line says where the two part; nothing after that is updated). Each
+// paired string is
+//   unchanged   already as DUMP_TEXT writes it today (is_as_dumped);
+//   updated     otherwise, if its text gives the image's bytes back (gives_back): its lines,
+//               from its first text line to the one that holds its end code, become today's
+//               rendering, without the line ends after the end code;
+//   kept        otherwise: a translation, or a text that today's table cannot give back.
+// The comment copies of the blocks' first strings are paired on their own: the n-th of the
+// script with the n-th the dump writes, by their two addresses, up to the first that does
+// not pair, which says nothing. They are updated on the same terms, each new line after "//".
+//
+// New lines end with the script's own line end, that of its first line (CR LF if it has
+// none); the last one ends as the line it replaces with the end code did.
+class ScriptUpdater final : public StringReceiver {
+ public:
+  // `script` must outlive the updater. The report gets the pairing's line, if the script and
+  // the image part, and the summary.
+  ScriptUpdater(std::string_view script, const StringEncoder& encoder, Report& report);
+
+  void receive(const WalkedString& image_string) override;
+  // After the image's last string: what the script holds beyond it, then the summary:
+  //   [SUMMARY] S strings: U updated, A unchanged, K kept; C comments updated
+  void finish();
+
+  // True if the script and the image parted.
+  bool parted() const { return matcher_.parted(); }
+  // True if a string or a comment copy was updated.
+  bool changed() const { return !replacements_.empty(); }
+  // The script with every update made.
+  std::string updated_script() const;
+
+ private:
+  // Lines first_line to last_line, which become `text`: lines with kLineEnd between them.
+  struct Replacement {
+    int first_line;
+    int last_line;
+    std::string text;
+  };
+  // Replaces the lines of `string` up to its end code by `rendering`, if its text gives
+  // `image_string`'s bytes back; true if it did.
+  bool update(const ScriptString& string, const WalkedString& image_string,
+              std::string_view comment_lead);
+  void receive_comment_copy(const WalkedString& image_string);
+
+  std::string_view script_;
+  const StringEncoder& encoder_;
+  Report& report_;
+  ScriptInMemory strings_source_;
+  ScriptMatcher matcher_;
+  ScriptInMemory copies_source_;
+  ScriptReader copies_;
+  ScriptString copy_;
+  bool copies_parted_ = false;
+  StringEncoding encoding_;
+  std::vector<Replacement> replacements_;
+
+  int updated_ = 0;
+  int unchanged_ = 0;
+  int kept_ = 0;
+  int comments_updated_ = 0;
+};
