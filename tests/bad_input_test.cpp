@@ -130,6 +130,7 @@ const std::string kDump = "";  // textdump DUMP_TEXT image.rom, with no shell in
 const std::string kDumpArgs = "\"$0\" DUMP_TEXT image.rom";  // behind a shell line's fault
 const std::string kCheckTableArgs = "\"$0\" CHECK_TABLE image.rom";
 const std::string kCheckScriptArgs = "\"$0\" CHECK_SCRIPT image.rom";
+const std::string kUpdateArgs = "\"$0\" UPDATE_TEXT image.rom";
 const std::string kTemp = "text//script.txt.tmp";
 const std::string kCannotWrite = "ERROR - cannot write text//script.txt\n";
 const std::string kCannotRead = "ERROR - cannot read ROM: image.rom\n";
@@ -151,6 +152,15 @@ const std::string kFirstString = "//[079004 ~ 039004]\r\n\r\n//AB<CODE FF>\r\n";
 // What a killed run leaves. Made beforehand also so that strace can follow its descriptor.
 void leave_temporary_file(const TempFolder& folder) {
   write_file(folder / "text/script.txt.tmp", "part of a script\r\n");
+}
+
+// A script whose one string is the image's own text, written by value: an update renders it
+// with the table, so writes a script.
+void leave_script_to_update(const TempFolder& folder) {
+  write_file(folder / "text/script.txt",
+             "//[079007 ~ 039007]\r\n#WRITEINDEX($39002,2)\r\n#WRITE(PtrTable)\r\n\r\n"
+             "<$42><$41><CODE D0>\r\n\r\n\r\n");
+  leave_temporary_file(folder);
 }
 
 void replace_with_folder(const std::string& path) {
@@ -299,6 +309,39 @@ const std::vector<BadInput> kBadInputs = {
      with_fault("image.rom", "read:error=EIO:when=4") + kCheckScriptArgs, 255, kCannotRead,
      Console::kExactly, "\n[SCRIPT] the string @ 079007 is missing\n", Script::kUntouched, "",
      false, kStrace},
+    // UPDATE_TEXT's errors, in the order they are checked; each leaves every file as it was
+    // and standard output empty.
+    {"update_without_an_image", [](const TempFolder&) {}, "exec \"$0\" UPDATE_TEXT", 255,
+     "ERROR - no ROM args\nTry 'textdump --help' for more information.\n", Console::kExactly, "",
+     Script::kUntouched},
+    {"update_without_a_table",
+     [](const TempFolder& f) {
+       fs::remove(f / "table/table_dump.txt");
+       fs::remove(f / "text/script.txt");
+     },
+     "exec " + kUpdateArgs, 255, "ERROR - cannot open table//table_dump.txt\n", Console::kExactly,
+     "", Script::kUntouched},
+    {"update_table_read_fails_part_way", [](const TempFolder&) {}, kTableReadFails + kUpdateArgs,
+     255, kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    {"update_text_is_a_file",
+     [](const TempFolder& f) {
+       fs::remove_all(f / "text");
+       write_file(f / "text", "not a folder\n");
+     },
+     "exec " + kUpdateArgs, 255, "ERROR - no TEXT dir\n", Console::kExactly, "",
+     Script::kUntouched},
+    {"update_without_a_script", [](const TempFolder& f) { fs::remove(f / "text/script.txt"); },
+     "exec " + kUpdateArgs, 255, "ERROR - cannot open text//script.txt\n", Console::kExactly, "",
+     Script::kUntouched},
+    {"update_image_read_fails_after_a_block", leave_script_to_update,
+     with_fault("image.rom", "read:error=EIO:when=4") + kUpdateArgs, 255, kCannotRead,
+     Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    {"update_finds_the_disk_full", leave_script_to_update,
+     with_fault(kTemp, "write:error=ENOSPC:when=1") + kUpdateArgs, 255, kCannotWrite,
+     Console::kExactly, "", Script::kUntouched, "", false, kStrace},
+    {"update_rename_fails", leave_script_to_update,
+     with_fault(kTemp, "rename:error=EXDEV:when=1") + kUpdateArgs, 255, kCannotWrite,
+     Console::kExactly, "", Script::kUntouched, "", false, kStrace},
 };
 
 class BadInputRun : public testing::TestWithParam<BadInput> {};

@@ -5,6 +5,7 @@ void write_usage(std::FILE* out) {
       "Usage: textdump DUMP_TEXT <rom image>\n"
       "       textdump CHECK_TABLE <rom image>\n"
       "       textdump CHECK_SCRIPT <rom image>\n"
+      "       textdump UPDATE_TEXT <rom image>\n"
       "       textdump --help | --version\n"
       "\n"
       "DUMP_TEXT dumps every string of the LoROM image that the built-in dump plan names\n"
@@ -13,13 +14,16 @@ void write_usage(std::FILE* out) {
       "CHECK_SCRIPT reads the edited script back and checks each string the inserter\n"
       "writes against the image and the table: that unedited strings encode back to the\n"
       "image's bytes and edited ones encode at all. It writes no file.\n"
+      "UPDATE_TEXT brings the edited script up to date with today's table: each string\n"
+      "that still gives the image's bytes back is written again as DUMP_TEXT would write\n"
+      "it; translations and every other line stay as they are.\n"
       "Paths are relative to the working folder:\n"
       "\n"
       "  <rom image>             read only\n"
       "  table/table_dump.txt    the character table, read; if it is missing, that is\n"
       "                          reported and every code is written by its value\n"
       "  text/script.txt         the script, created or replaced; the folder text must exist;\n"
-      "                          read by CHECK_SCRIPT\n"
+      "                          read by CHECK_SCRIPT and UPDATE_TEXT\n"
       "  text/script.txt.bak     the script it replaced\n"
       "\n"
       "Progress and warnings go to standard output, errors to standard error.\n"
@@ -27,11 +31,12 @@ void write_usage(std::FILE* out) {
       "Exit status:\n"
       "  0    the dump was written, the table checked or the script found sound; also for\n"
       "       --help and --version\n"
-      "  1    CHECK_SCRIPT found a string to look at\n"
+      "  1    CHECK_SCRIPT found a string to look at, or UPDATE_TEXT a place where the\n"
+      "       script's strings and the image's part\n"
       "  255  an error, on every system: an unknown command word, no image given, an image\n"
-      "       that cannot be read or has a copier header, a table that cannot be read, a\n"
-      "       script that cannot be created, written or (CHECK_SCRIPT) read, or standard\n"
-      "       output that cannot be written\n",
+      "       that cannot be read or has a copier header, a table that cannot be read (or,\n"
+      "       for UPDATE_TEXT, is missing), a script that cannot be created, written or\n"
+      "       (CHECK_SCRIPT, UPDATE_TEXT) read, or standard output that cannot be written\n",
       out);
 }
 

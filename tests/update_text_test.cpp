@@ -1,0 +1,96 @@
+// UPDATE_TEXT on the sample image, as a translator meets it: a script dumped while the table
+// lacked codes, edited and saved with LF alone, then brought up to date once the table has them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/expected_text.h"
+#include "support/process.h"
+
+namespace {
+
+std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  for (std::size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+    lines.push_back(text.substr(at, end - at));
+  lines.push_back(text.substr(at));
+  return lines;
+}
+
+std::string join_lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? "\n" : "") + lines[i];
+  return text;
+}
+
+// The table without the lines of the codes 65 to 69 (e to i): the dump writes them by value.
+std::string table_lacking_e_to_i(const std::string& table) {
+  std::vector<std::string> kept;
+  for (const std::string& line : split_lines(table))
+    if (!(line.size() > 3 && line[0] == '6' && line[1] >= '5' && line[1] <= '9' && line[2] == '='))
+      kept.push_back(line);
+  return join_lines(kept);
+}
+
+TEST(UpdateText, keeps_the_edits_and_the_notes_and_renders_every_unedited_string_anew) {
+#ifndef SAMPLE_MAKER_EXE
+  GTEST_SKIP() << "the sample image maker is not built";
+#else
+  TempFolder folder;
+  ASSERT_EQ(run_process(SAMPLE_MAKER_EXE, {folder.path()}, folder.path()).exit_status, 0);
+  const std::string table = read_file(folder / "table/table_dump.txt");
+  ASSERT_EQ(run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, folder.path()).exit_status, 0);
+  const std::string fresh = lf_only(read_file(folder / "text/script.txt"));
+
+  write_file(folder / "table/table_dump.txt", table_lacking_e_to_i(table));
+  ASSERT_EQ(run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, folder.path()).exit_status, 0);
+  std::vector<std::string> lines = split_lines(lf_only(read_file(folder / "text/script.txt")));
+  std::vector<std::string> expected = split_lines(fresh);
+  ASSERT_EQ(lines.size(), expected.size());
+
+  // Three strings of one line translated, one given with the value of its first character (which
+  // still gives the image's bytes, so it is rendered anew like an unedited one), and a note.
+  int translated = 0;
+  bool by_value = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const bool text = !line.empty() && line[0] != '#' && line[0] != '/';
+    if (!text || line.find("<$65>") == std::string::npos) continue;
+    if (!by_value && line[0] == 'M') {
+      lines[i] = "<$4D>" + line.substr(1);
+      by_value = true;
+    } else if (translated < 3 && lines[i - 1].empty() && lines[i + 1].empty()) {  // one line
+      lines[i] = expected[i] = "Traduit " + std::to_string(++translated) + "[end]";
+    }
+  }
+  ASSERT_TRUE(by_value);
+  const std::size_t note_at = 40;
+  ASSERT_TRUE(lines[note_at].empty());
+  lines.insert(lines.begin() + note_at, "// note: the tone is formal here");
+  expected.insert(expected.begin() + note_at, lines[note_at]);
+  const std::string edited = join_lines(lines);
+  write_file(folder / "text/script.txt", edited);
+
+  write_file(folder / "table/table_dump.txt", table);
+  const ProcessResult update =
+      run_process(TEXTDUMP_EXE, {"UPDATE_TEXT", "sample.rom"}, folder.path());
+  EXPECT_EQ(update.exit_status, 0);
+  EXPECT_EQ(update.err, "");
+  EXPECT_EQ(update.out,
+            "\n[SUMMARY] 59 strings: 45 updated, 11 unchanged, 3 kept; 32 comments updated\n");
+  EXPECT_EQ(read_file(folder / "text/script.txt"), join_lines(expected));
+  EXPECT_EQ(read_file(folder / "text/script.txt.bak"), edited);
+
+  // Up to date: a second update changes nothing, and leaves the backup alone.
+  const ProcessResult again =
+      run_process(TEXTDUMP_EXE, {"UPDATE_TEXT", "sample.rom"}, folder.path());
+  EXPECT_EQ(again.out,
+            "\n[SUMMARY] 59 strings: 0 updated, 56 unchanged, 3 kept; 0 comments updated\n");
+  EXPECT_EQ(read_file(folder / "text/script.txt.bak"), edited);
+#endif
+}
+
+}  // namespace
