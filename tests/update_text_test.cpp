@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/expected_text.h"
+#include "support/fault_injection.h"
 #include "support/process.h"
 
 namespace {
@@ -90,6 +93,50 @@ TEST(UpdateText, keeps_the_edits_and_the_notes_and_renders_every_unedited_string
   EXPECT_EQ(again.out,
             "\n[SUMMARY] 59 strings: 0 updated, 56 unchanged, 3 kept; 0 comments updated\n");
   EXPECT_EQ(read_file(folder / "text/script.txt.bak"), edited);
+#endif
+}
+
+// An update holds the script from before it reads it until its own is in place: a dump
+// started meanwhile waits, then replaces the updated script, which becomes the backup. Were
+// it not to wait, the update would put its older content over the dump's.
+TEST(UpdateText, dump_started_during_an_update_waits_for_it) {
+#ifndef SAMPLE_MAKER_EXE
+  GTEST_SKIP() << "the sample image maker is not built";
+#else
+  if (!can_inject_faults()) GTEST_SKIP() << "no strace to hold the update at its image read";
+  TempFolder folder;
+  ASSERT_EQ(run_process(SAMPLE_MAKER_EXE, {folder.path()}, folder.path()).exit_status, 0);
+  ASSERT_EQ(run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, folder.path()).exit_status, 0);
+  const std::string fresh = read_file(folder / "text/script.txt");
+  const std::string by_value = "Mayb<$65> tomorrow.[END]";
+  std::string edited = fresh;
+  edited.replace(edited.find("Maybe tomorrow.[END]"), by_value.size() - 4, by_value);
+  const std::string translated = "Demain.[END]";
+  edited.replace(edited.find("Good night.[END]"), 16, translated);
+  write_file(folder / "text/script.txt", edited);
+  std::string updated = edited;
+  updated.replace(updated.find(by_value), by_value.size(), "Maybe tomorrow.[END]");
+
+  // Its read of the file index, once it holds the script, takes two seconds.
+  ProcessResult update;
+  std::jthread updating([&] {
+    update = run_process("/bin/sh",
+                         {"-c",
+                          with_fault("sample.rom", "read:delay_enter=2000000:when=2") +
+                              "\"$0\" UPDATE_TEXT sample.rom",
+                          TEXTDUMP_EXE},
+                         folder.path());
+  });
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!file_exists(folder / "text/script.txt.tmp") && std::chrono::steady_clock::now() < give_up)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const ProcessResult dump = run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, folder.path());
+  updating.join();
+
+  EXPECT_EQ(update.exit_status, 0);
+  EXPECT_EQ(dump.exit_status, 0);
+  EXPECT_EQ(read_file(folder / "text/script.txt"), fresh);
+  EXPECT_EQ(read_file(folder / "text/script.txt.bak"), updated);
 #endif
 }
 
