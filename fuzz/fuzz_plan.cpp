@@ -5,6 +5,8 @@
 // The script must open with the header, use CR LF line ends only and end with the eight
 // region sections in plan order, each holding only whole strings; the console must hold
 // only progress lines and warnings, and every block of the fixed list must be dumped.
+// And a script dumped with no table, unedited, must update to exactly the dump with a table
+// that defines the input table's codes, each with a text that gives its code back.
 
 #include <algorithm>
 #include <cstddef>
@@ -19,10 +21,12 @@
 #include "dump/dump_context.h"
 #include "dump/dump_plan.h"
 #include "dump/plan_tables.h"
+#include "dump/string_walk.h"
 #include "fuzz_support.h"
 #include "rom/address.h"
 #include "script/script_header.h"
 #include "script/script_sink.h"
+#include "script_update/script_updater.h"
 #include "support/expected_text.h"
 #include "support/file_block.h"
 #include "table/table_parser.h"
@@ -232,6 +236,47 @@ FUZZ_CHECKER void check_console(std::string_view console) {
   }
 }
 
+// The header and the whole dump, with fresh marks.
+std::string dump_script(std::FILE* image_file, DumpStores& stores) {
+  fuzz::clear(stores.marks);
+  fuzz::MemoryStream script_file;
+  {
+    ScriptSink script(script_file.get());
+    DumpContext ctx{image_file, stores.window, stores.marks, stores.renderings, script, nullptr};
+    write_script_header(script);
+    require(run_dump_plan(ctx), "a read of the image was reported as failed");
+  }
+  return script_file.take();
+}
+
+void check_update(std::FILE* image_file, DumpStores& stores) {
+  TextTable& table = stores.table;
+  std::vector<int> codes;
+  for (int code = 0; code < TextTable::kCodes; ++code)
+    if (table.defined(code)) codes.push_back(code);
+  fuzz::clear(table);
+  stores.renderings.build(table);
+  const std::string unedited = dump_script(image_file, stores);
+  // Texts that the encoder takes back as their codes: unique, none the start of another,
+  // none starting like a fallback form.
+  for (int code : codes) table.set(code, "{" + hex(static_cast<unsigned>(code), 4) + "}");
+  stores.renderings.build(table);
+  const std::string fresh = dump_script(image_file, stores);
+
+  fuzz::clear(stores.marks);
+  const StringEncoder encoder(table, stores.renderings);
+  std::string report;
+  Report held(report);
+  ScriptUpdater updater(unedited, encoder, held);
+  require(
+      walk_strings(image_file, stores.window, stores.marks, stores.renderings, updater).image_read,
+      "a read of the image was reported as failed");
+  updater.finish();
+  require(!updater.parted(), "an unedited script parted from the image");
+  require((updater.changed() ? updater.updated_script() : unedited) == fresh,
+          "an unedited script did not update to the fresh dump");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -263,6 +308,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(run_dump_plan(ctx), "a read of the image was reported as failed");
     require(script.flush(), "the script could not be written");
   }
+  check_update(image_file, *stores);
   std::fclose(image_file);
   for (const Patch& patch : patches)
     std::copy_n(background.begin() + patch.start, patch.size, image.begin() + patch.start);
