@@ -38,9 +38,14 @@ constexpr bool run_pages_are_one_and_two() {
 }
 static_assert(run_pages_are_one_and_two());
 
+// The first byte of every bracketed form: a text that does not start with it holds none.
+constexpr char kFallbackOpening = kRawForm.opening.front();
+static_assert(kCodeForm.opening.front() == kFallbackOpening);
+
 }  // namespace
 
-StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& renderings) {
+StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& renderings)
+    : renderings_(renderings) {
   auto add = [&](TextTrie& trie, int code, int given) {
     if (table.defined(code)) trie.add(table.text(code), given);
   };
@@ -61,20 +66,23 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
     foresight.length = static_cast<std::uint8_t>(text.size());
     const bool line_ends = text.ends_with(kLineEnd);  // the line break and the end codes
     while (text.ends_with(kLineEnd)) text.remove_suffix(kLineEnd.size());
-    const int key = TokenRenderings::key_of(slot);
-    if (slot < 0x100) {
-      foresight.taken = taken_as(text, token_start_, key, line_ends);
-    } else if (!TokenRenderings::is_parameter_slot(slot)) {  // a run page's: its key
-      foresight.taken = taken_as(text, run_page(key & 0xFF00), key & 0xFF, false);
-    } else if (!renderings.fallback(slot)) {
-      foresight.taken = taken_as(text, token_start_, key, false);
-    } else {
-      // The control's own text or its code form, then the parameter in its raw form, which is
-      // all that may come after the control: the control decides.
-      foresight.taken =
-          taken_as(text.substr(0, text.size() - kRawForm.size()), token_start_, key >> 8, false);
-    }
+    foresight.taken = slot_taken(slot, text, line_ends, renderings.fallback(slot));
+    char form[TokenRenderings::kLongest];
+    foresight.fallback_taken =
+        slot_taken(slot, {form, TokenRenderings::put_fallback(form, slot)}, line_ends, true);
   }
+}
+
+StringEncoder::Taken StringEncoder::slot_taken(int slot, std::string_view text, bool line_ends,
+                                               bool control_then_raw) const {
+  const int key = TokenRenderings::key_of(slot);
+  if (slot < 0x100) return taken_as(text, token_start_, key, line_ends);
+  if (!TokenRenderings::is_parameter_slot(slot))  // a run page's: its key
+    return taken_as(text, run_page(key & 0xFF00), key & 0xFF, false);
+  if (!control_then_raw) return taken_as(text, token_start_, key, false);
+  // The control's own text or its code form, then the parameter in its raw form, which is all
+  // that may come after the control: the control decides.
+  return taken_as(text.substr(0, text.size() - kRawForm.size()), token_start_, key >> 8, false);
 }
 
 StringEncoder::Taken StringEncoder::taken_as(std::string_view text, const TextTrie& trie, int given,
@@ -135,6 +143,49 @@ StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> byt
     }
   }
   return {Taken::kGivenBack, offset, bytes.size()};
+}
+
+bool StringEncoder::surely_gives_back(std::span<const std::string_view> lines,
+                                      std::span<const std::uint8_t> bytes) const {
+  std::size_t line = 0;
+  std::string_view text = lines.empty() ? std::string_view{} : lines.front();
+  // Takes the text of the token in `slot` off `text`, and the line ends after it.
+  auto take = [&](int slot) {
+    const SlotForesight& foresight = foresight_[static_cast<std::size_t>(slot)];
+    std::string_view today = renderings_.text(slot);
+    const bool line_ends = today.ends_with(kLineEnd);
+    while (today.ends_with(kLineEnd)) today.remove_suffix(kLineEnd.size());
+    std::size_t taken = 0;
+    if (foresight.taken == Taken::kGivenBack && text.starts_with(today)) {
+      taken = today.size();
+    } else if (foresight.fallback_taken == Taken::kGivenBack &&
+               text.starts_with(kFallbackOpening)) {
+      char form[TokenRenderings::kLongest];
+      const std::string_view fallback{form, TokenRenderings::put_fallback(form, slot)};
+      if (text.starts_with(fallback)) taken = fallback.size();
+    }
+    if (taken == 0) return false;
+    text.remove_prefix(taken);
+    if (!line_ends) return true;
+    if (!text.empty() || ++line > lines.size()) return false;
+    text = line < lines.size() ? lines[line] : std::string_view{};
+    return true;
+  };
+  for (std::size_t at = 0; at < bytes.size();) {
+    const int b = bytes[at++];
+    const ByteClass& lead = kByteClasses[b];
+    if (lead.kind == ByteKind::kParameterControl) {
+      if (!take(TokenRenderings::parameter_slot(b, at < bytes.size() ? bytes[at++] : 0xFF)))
+        return false;
+      continue;
+    }
+    if (!take(b)) return false;
+    for (int i = 0; lead.kind == ByteKind::kRunLead && i < lead.follow && at < bytes.size(); ++i)
+      if (!take(lead.follow_page + bytes[at++])) return false;
+  }
+  // After the end code, only empty lines.
+  return std::all_of(lines.begin() + static_cast<std::ptrdiff_t>(std::min(line, lines.size())),
+                     lines.end(), [](std::string_view rest) { return rest.empty(); });
 }
 
 StringEncoder::Token StringEncoder::token_at(std::string_view text, State state) const {

@@ -78,6 +78,14 @@ class StringEncoder {
   };
   Foreseen foresee(std::span<const std::uint8_t> bytes) const;
 
+  // True if encode() surely gives `bytes` back from `lines`, told without a search of the
+  // table: token by token, the text holds each token of `bytes` as the renderings write it
+  // today or as it is written without a table, in forms the encoder takes back whole as that
+  // token, line ends after the line break and the end code. So reads an unedited string
+  // dumped with an older table that lacked some codes. False if it cannot tell.
+  bool surely_gives_back(std::span<const std::string_view> lines,
+                         std::span<const std::uint8_t> bytes) const;
+
  private:
   // Where the decoder stands: how many parameter or follow bytes are still to come, and for
   // a run the table page they are looked up on (0 after a parameter control).
@@ -101,8 +109,12 @@ class StringEncoder {
 
   struct SlotForesight {
     Taken taken = Taken::kUnsure;
-    std::uint8_t length = 0;  // of the slot's text, line ends included
+    std::uint8_t length = 0;                // of the slot's text, line ends included
+    Taken fallback_taken = Taken::kUnsure;  // of its text without a table
   };
+  // How the encoder takes a slot's `text`, line ends left off; `line_ends`: they follow it.
+  // `control_then_raw`: a parameter's text is its control's text, then its raw form.
+  Taken slot_taken(int slot, std::string_view text, bool line_ends, bool control_then_raw) const;
   static_assert(TokenRenderings::kLongest <= 0xFF);
 
   static constexpr int kRunPages = 2;
@@ -110,6 +122,7 @@ class StringEncoder {
   const TextTrie& run_page(int follow_page) const { return run_pages_[(follow_page >> 8) - 1]; }
   TextTrie& run_page(int follow_page) { return run_pages_[(follow_page >> 8) - 1]; }
 
+  const TokenRenderings& renderings_;
   TextTrie token_start_;           // the single bytes, and each parameter control's codes
   TextTrie run_pages_[kRunPages];  // 0100-01FF, 0200-02FF, each by its low byte
   std::array<SlotForesight, TokenRenderings::kSlots> foresight_;

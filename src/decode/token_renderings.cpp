@@ -1,5 +1,6 @@
 #include "decode/token_renderings.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -63,27 +64,33 @@ void TokenRenderings::add(int slot, std::string_view text, bool fallback) {
   used_ += static_cast<int>(text.size());
 }
 
+char* TokenRenderings::put_fallback(char* out, int slot) {
+  const int key = key_of(slot);
+  Text text;
+  if (slot >= kFirstParameterSlot) {  // the control's code, then the parameter
+    text.add(kCodeForm, key >> 8);
+    text.add(kRawForm, key & 0xFF);
+  } else if (slot >= 0x100 || renders_as_character(kByteClasses[key].kind)) {
+    text.add(kRawForm, key & 0xFF);
+  } else {
+    text.add(kCodeForm, key);
+  }
+  return std::copy_n(text.bytes, text.size, out);
+}
+
 void TokenRenderings::build(const TextTable& table) {
   used_ = 0;
   for (int slot = 0; slot < kSlots; ++slot) {
     const int key = key_of(slot);
-    const int raw = key & 0xFF;
     Text text;
     const bool defined = table.defined(key);
     if (defined) {
       text.add(table.text(key));
-    } else if (slot >= kFirstParameterSlot) {  // a parameter: the control's own text, or its code
-      const int hi = key >> 8;
-      if (table.defined(hi)) {
-        text.add(table.text(hi));
-      } else {
-        text.add(kCodeForm, hi);
-      }
-      text.add(kRawForm, raw);
-    } else if (slot >= 0x100 || renders_as_character(kByteClasses[key].kind)) {
-      text.add(kRawForm, raw);
+    } else if (slot >= kFirstParameterSlot && table.defined(key >> 8)) {
+      text.add(table.text(key >> 8));  // a parameter: the control's own text, then its value
+      text.add(kRawForm, key & 0xFF);
     } else {
-      text.add(kCodeForm, key);
+      text.size = static_cast<int>(put_fallback(text.bytes, slot) - text.bytes);
     }
     if (slot < 0x100)
       for (int i = 0; i < line_ends_after(kByteClasses[slot].kind); ++i) text.add(kLineEnd);

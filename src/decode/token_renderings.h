@@ -58,6 +58,11 @@ class TokenRenderings {
     return kPageControl[(slot >> 8) - kKeyPages] << 8 | (slot & 0xFF);
   }
 
+  // Writes at `out` (room for kLongest bytes) what a slot holds when the table has no text for
+  // its key nor, for a parameter, for its control: what a dump without a table writes for it,
+  // line ends left off. Returns its end.
+  static char* put_fallback(char* out, int slot);
+
   // Fills every slot from `table`; call again after the table changes.
   void build(const TextTable& table);
 

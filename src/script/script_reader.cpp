@@ -36,10 +36,17 @@ bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint6
 
 }  // namespace
 
-ScriptReader::ScriptReader(ScriptSource& source) : source_(source), buffer_(new char[kFirstRoom]) {
+ScriptReader::ScriptReader(ScriptSource& source) : source_(&source), buffer_(new char[kFirstRoom]) {
   filled_ = buffer_.get();
   scan_ = keep_ = filled_;
 }
+
+ScriptReader::ScriptReader(std::string_view whole)
+    : source_(nullptr),
+      scan_(whole.data()),
+      filled_(whole.data() + whole.size()),
+      keep_(whole.data()),
+      source_done_(true) {}
 
 std::string_view ScriptReader::take_line() {
   if (held_) {
@@ -84,10 +91,9 @@ void ScriptReader::refill() {
     for (std::string_view& line : *kept_lines_) move(line);
   scan_ = to + (scan_ - keep_);
   keep_ = to;
-  filled_ = to + kept;
   if (larger) buffer_ = std::move(larger);
-  const std::size_t got = source_.read(filled_, room_ - kept);
-  filled_ += got;
+  const std::size_t got = source_->read(to + kept, room_ - kept);
+  filled_ = to + kept + got;
   if (got == 0) source_done_ = true;
 }
 

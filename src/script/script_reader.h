@@ -48,25 +48,13 @@ class ScriptSource {
   ~ScriptSource() = default;
 };
 
-// A script held whole in memory, given in pieces.
-class ScriptInMemory final : public ScriptSource {
- public:
-  explicit ScriptInMemory(std::string_view text) : rest_(text) {}
-  std::size_t read(char* into, std::size_t room) override {
-    const std::size_t n = rest_.copy(into, room);
-    rest_.remove_prefix(n);
-    return n;
-  }
-
- private:
-  std::string_view rest_;
-};
-
 // Reads the script as it goes, in a buffer that holds the string being read and the bytes
 // after it: a script of many MiB costs no more memory than its longest string.
 class ScriptReader {
  public:
   explicit ScriptReader(ScriptSource& source);
+  // Reads a script held whole in memory, which must outlive the reader, where it lies.
+  explicit ScriptReader(std::string_view whole);
 
   // The next string, into `string` (its line list keeps its room). False when none is left.
   bool next(ScriptString& string);
@@ -83,12 +71,12 @@ class ScriptReader {
   std::string_view take_line();
   void refill();
 
-  ScriptSource& source_;
+  ScriptSource* source_;  // null for a script held whole
   std::unique_ptr<char[]> buffer_;
   std::size_t room_ = kFirstRoom;
-  const char* scan_;  // where the next line starts
-  char* filled_;      // the end of what was read
-  const char* keep_;  // the first byte still needed
+  const char* scan_;    // where the next line starts
+  const char* filled_;  // the end of what was read
+  const char* keep_;    // the first byte still needed
   bool source_done_ = false;
   int lines_read_ = 0;
   // A line read while looking for the end of a text or for a command, which the next search

@@ -14,6 +14,8 @@
 class ScriptMatcher {
  public:
   ScriptMatcher(ScriptSource& script, Report& report) : reader_(script), report_(report) {}
+  // The same for a script held whole in memory, which must outlive the matcher.
+  ScriptMatcher(std::string_view script, Report& report) : reader_(script), report_(report) {}
 
   // The script's string for the image's string `image_string`, valid until the next call;
   // null once the two parted.

@@ -20,6 +20,7 @@ bool is_as_dumped(std::string_view rendering, std::span<const std::string_view> 
 
 bool gives_back(const StringEncoder& encoder, std::span<const std::string_view> lines,
                 std::span<const std::uint8_t> bytes, StringEncoding& encoding) {
+  if (encoder.surely_gives_back(lines, bytes)) return true;
   encoder.encode(lines, encoding);
   return encoding.outcome == StringEncoding::Outcome::kEncoded &&
          std::ranges::equal(encoding.bytes, bytes);

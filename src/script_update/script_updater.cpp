@@ -35,16 +35,18 @@ ScriptUpdater::ScriptUpdater(std::string_view script, const StringEncoder& encod
     : script_(script),
       encoder_(encoder),
       report_(report),
-      strings_source_(script),
-      matcher_(strings_source_, report),
-      copies_source_(script),
-      copies_(copies_source_) {}
+      matcher_(script, report),
+      copies_(script) {}
 
 bool ScriptUpdater::update(const ScriptString& string, const WalkedString& image_string,
                            std::string_view comment_lead) {
   if (!gives_back(encoder_, string.lines, image_string.bytes, encoding_)) return false;
+  // Only empty lines follow the end code in a text that gives the bytes back: the end code's
+  // is the last line that is not empty.
+  std::size_t text_lines = string.lines.size();
+  while (string.lines[text_lines - 1].empty()) --text_lines;
   Replacement replacement{
-      string.first_line, string.first_line + encoding_.tokens.back().place.line, {}};
+      string.first_line, string.first_line + static_cast<int>(text_lines) - 1, {}};
   std::string_view rendering = image_string.rendering;
   while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
   for (;;) {

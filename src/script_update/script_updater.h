@@ -62,9 +62,7 @@ class ScriptUpdater final : public StringReceiver {
   std::string_view script_;
   const StringEncoder& encoder_;
   Report& report_;
-  ScriptInMemory strings_source_;
   ScriptMatcher matcher_;
-  ScriptInMemory copies_source_;
   ScriptReader copies_;
   ScriptString copy_;
   bool copies_parted_ = false;
