@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # bench/run.sh [--runs N] [--rounds R] [--tool PATH]: times the dump of the dense benchmark images against the
 # I/O floor, for each table (full, mixed, empty) and string density (1x, 2x, 4x), and CHECK_SCRIPT on
-# each fresh script against the dump.
+# each fresh script against the dump, and UPDATE_TEXT against the dump on one image.
 #
 # Builds a Release tree in build-bench/ (the preset "bench"), makes each image with
 # make_sample_image --dense, checks one dump of it, then times with hyperfine: the dump, the check
@@ -87,6 +87,26 @@ for table in full mixed empty; do
     cd - >/dev/null
   done
 done
+
+# UPDATE_TEXT on the mixed 4x image: its script dumped with a table that lacks every third
+# entry, then brought up to date with the whole table; against DUMP_TEXT on the same image.
+# Before each run the older script is put back, so that every update has the same work.
+dir=$data/update-mixed-4x
+"$build/tools/make_sample_image" --dense 4 --table mixed "$dir" >/dev/null
+cd "$dir"
+cp table/table_dump.txt whole_table.txt
+awk '/^[0-9A-Fa-f]+=/ { if (++n % 3 == 0) next } { print }' whole_table.txt >table/table_dump.txt
+"$tool" DUMP_TEXT sample.rom >/dev/null
+cp text/script.txt older_script.txt
+cp whole_table.txt table/table_dump.txt
+"$tool" UPDATE_TEXT sample.rom | tail -n 1 >update-summary.txt || true
+hyperfine -N -i --style none --warmup 2 --runs "$runs" --prepare "cp older_script.txt text/script.txt" \
+  --export-json update.json -n dump "$tool DUMP_TEXT sample.rom" \
+  -n update "$tool UPDATE_TEXT sample.rom" >/dev/null
+cp older_script.txt text/script.txt
+/usr/bin/time -f '%M' -o rss-update.txt "$tool" UPDATE_TEXT sample.rom >/dev/null || true
+echo "update done" >&2
+cd - >/dev/null
 
 python3 bench/summarise.py "$data" >"$build/bench-results.md"
 cat "$build/bench-results.md"

@@ -3,7 +3,8 @@
 
 Each folder <table>-<density>x holds hyperfine's JSON exports (round-*.json, each with the
 commands dump, check, floor and floor_dynamic) and the medians of page faults and peak resident
-KiB. A second table sets CHECK_SCRIPT on the fresh script against the dump.
+KiB. A second table sets CHECK_SCRIPT on the fresh script against the dump, and a third
+UPDATE_TEXT against the dump (the folder update-mixed-4x: update.json, update-summary.txt).
 """
 import glob
 import json
@@ -67,6 +68,19 @@ def main(data):
                 summary = f.read().strip().removeprefix("[SUMMARY] ")
             print(f"| {table} | {density}x | {dump:.1f} ms | {check:.1f} ms | {check / dump:.2f} | "
                   f"{summary} |")
+
+    folder = os.path.join(data, "update-mixed-4x")
+    with open(os.path.join(folder, "update.json")) as f:
+        times = {r["command"]: [t * 1000 for t in r["times"]] for r in json.load(f)["results"]}
+    dump = statistics.median(times["dump"])
+    update = statistics.median(times["update"])
+    with open(os.path.join(folder, "update-summary.txt")) as f:
+        summary = f.read().strip().removeprefix("[SUMMARY] ")
+    print()
+    print("| Image | Dump | UPDATE_TEXT | Ratio | Peak RSS, update | UPDATE_TEXT's summary |")
+    print("|---|---|---|---|---|---|")
+    print(f"| mixed 4x, dumped without every third entry | {dump:.1f} ms | {update:.1f} ms | "
+          f"{update / dump:.2f} | {number(folder, 'rss-update.txt') / 1024:.1f} MiB | {summary} |")
 
 
 if __name__ == "__main__":

@@ -70,10 +70,15 @@ TEST_P(Updater, renders_a_string_that_gives_the_images_bytes_back_in_the_scripts
   const StringEncoder encoder(*table, *renderings);
   std::string report;
   Report held(report);
-  ScriptUpdater updater(c.script, encoder, held);
-  updater.receive({c.image.kind, 0x079007, 0x039007, c.image.bytes, c.image.rendering});
-  updater.finish();
-  EXPECT_EQ(updater.changed() ? updater.updated_script() : "", c.updated);
+  std::string updated;
+  {
+    ScriptSink out(updated);
+    ScriptUpdater updater(c.script, encoder, held, out);
+    updater.receive({c.image.kind, 0x079007, 0x039007, c.image.bytes, c.image.rendering});
+    updater.finish();
+    if (!updater.changed()) updated = "unchanged";
+  }
+  EXPECT_EQ(updated, c.updated.empty() ? "unchanged" + c.script : c.updated);
 }
 
 INSTANTIATE_TEST_SUITE_P(Updates, Updater, testing::ValuesIn(kCases),

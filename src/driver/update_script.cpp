@@ -16,6 +16,12 @@ std::optional<std::string> read_whole(const char* path) {
   std::FILE* file = open_to_read(path);
   if (file == nullptr) return std::nullopt;
   std::string text;
+  // Room for the whole file at once, where its size can be told: a pipe's cannot.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) text.reserve(static_cast<std::size_t>(size));
+    std::rewind(file);
+  }
   char piece[1 << 16];
   for (std::size_t got; (got = std::fread(piece, 1, sizeof piece, file)) > 0;)
     text.append(piece, got);
@@ -25,19 +31,21 @@ std::optional<std::string> read_whole(const char* path) {
   return text;
 }
 
-// Reads the script and renders its unedited strings anew into `updated`, which stays empty
-// if none was.
-ScriptUpdate update(std::FILE* image, DumpStores& stores, std::string& report,
-                    std::string& updated) {
+// Reads the script and writes it to `temp` with its unedited strings rendered anew. Sets
+// `changed` if one was.
+ScriptUpdate update(std::FILE* image, DumpStores& stores, std::string& report, std::FILE* temp,
+                    bool& changed) {
   const std::optional<std::string> script = read_whole(kScriptPath);
   if (!script) return ScriptUpdate::kScriptUnreadable;
   const StringEncoder encoder(stores.table, stores.renderings);
   Report held(report);
-  ScriptUpdater updater(*script, encoder, held);
+  ScriptSink out(temp);
+  ScriptUpdater updater(*script, encoder, held, out);
   if (!walk_strings(image, stores.window, stores.marks, stores.renderings, updater).image_read)
     return ScriptUpdate::kImageUnreadable;
   updater.finish();
-  if (updater.changed()) updated = updater.updated_script();
+  changed = updater.changed();
+  if (changed && !out.flush()) return ScriptUpdate::kNotWritten;
   return updater.parted() ? ScriptUpdate::kParted : ScriptUpdate::kPaired;
 }
 
@@ -47,17 +55,11 @@ ScriptUpdate update_script(std::FILE* image, DumpStores& stores, std::string& re
   const ScriptLock lock;  // held until the new script is in place
   std::FILE* temp = lock.held() ? begin_script() : nullptr;
   if (temp == nullptr) return ScriptUpdate::kNoTextDir;
-  std::string updated;
-  const ScriptUpdate outcome = update(image, stores, report, updated);
-  const bool replace =
-      !updated.empty() && (outcome == ScriptUpdate::kPaired || outcome == ScriptUpdate::kParted);
-  bool written = false;
-  if (replace) {
-    ScriptSink sink(temp);
-    sink.write_stored(updated);
-    written = sink.flush();
-  }
+  bool changed = false;
+  const ScriptUpdate outcome = update(image, stores, report, temp, changed);
   // Unless it is replaced, the script and its backup stay as they are.
-  if (!finish_script(temp, written) && replace) return ScriptUpdate::kNotWritten;
+  const bool replace =
+      changed && (outcome == ScriptUpdate::kPaired || outcome == ScriptUpdate::kParted);
+  if (!finish_script(temp, replace) && replace) return ScriptUpdate::kNotWritten;
   return outcome;
 }

@@ -63,6 +63,9 @@ class ScriptReader {
   // line without commands. Read a script for one or the other, not both.
   bool next_comment_copy(ScriptString& copy);
 
+  // The start of the first line not yet read for good: what follows it may still be read.
+  const char* read_up_to() const { return held_ ? held_line_.data() : scan_; }
+
  private:
   static constexpr std::size_t kFirstRoom = 1 << 16;
 

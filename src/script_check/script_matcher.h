@@ -25,6 +25,8 @@ class ScriptMatcher {
 
   // True once the script and the image parted: nothing after that place is paired.
   bool parted() const { return parted_; }
+  // Where the script is read up to (ScriptReader::read_up_to).
+  const char* read_up_to() const { return reader_.read_up_to(); }
 
  private:
   ScriptReader reader_;

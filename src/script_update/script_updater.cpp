@@ -15,59 +15,59 @@ std::string_view own_line_end(std::string_view script) {
   return line_feed > 0 && script[line_feed - 1] == '\r' ? kLineEnd : "\n";
 }
 
-// The start of the line after the one that starts at `at`, or the script's end.
-std::size_t next_line(std::string_view script, std::size_t at) {
-  const std::size_t line_feed = script.find('\n', at);
-  return line_feed == std::string_view::npos ? script.size() : line_feed + 1;
-}
-
-// Where the text of the line that starts at `at` ends: before its LF, or its CR LF, as the
-// script reader reads it.
-std::size_t text_end(std::string_view script, std::size_t at) {
-  const std::size_t line_feed = script.find('\n', at);
-  if (line_feed == std::string_view::npos) return script.size();
-  return line_feed > at && script[line_feed - 1] == '\r' ? line_feed - 1 : line_feed;
-}
-
 }  // namespace
 
-ScriptUpdater::ScriptUpdater(std::string_view script, const StringEncoder& encoder, Report& report)
+ScriptUpdater::ScriptUpdater(std::string_view script, const StringEncoder& encoder, Report& report,
+                             ScriptSink& out)
     : script_(script),
+      line_end_(own_line_end(script)),
       encoder_(encoder),
       report_(report),
+      out_(out),
       matcher_(script, report),
-      copies_(script) {}
+      copies_(script),
+      written_(script.data()) {}
 
-bool ScriptUpdater::update(const ScriptString& string, const WalkedString& image_string,
-                           std::string_view comment_lead) {
-  if (!gives_back(encoder_, string.lines, image_string.bytes, encoding_)) return false;
+bool ScriptUpdater::update(std::span<const std::string_view> lines, std::string_view lead,
+                           const WalkedString& image_string) {
+  if (!gives_back(encoder_, lines, image_string.bytes, encoding_)) return false;
   // Only empty lines follow the end code in a text that gives the bytes back: the end code's
   // is the last line that is not empty.
-  std::size_t text_lines = string.lines.size();
-  while (string.lines[text_lines - 1].empty()) --text_lines;
-  Replacement replacement{
-      string.first_line, string.first_line + static_cast<int>(text_lines) - 1, {}};
+  std::size_t text_lines = lines.size();
+  while (lines[text_lines - 1].empty()) --text_lines;
+  Replacement replacement{lines.front().data() - lead.size(),
+                          lines[text_lines - 1].data() + lines[text_lines - 1].size(),
+                          {}};
   std::string_view rendering = image_string.rendering;
   while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
   for (;;) {
     const std::size_t line_end = rendering.find(kLineEnd);
-    replacement.text += comment_lead;
+    replacement.text += lead;
     replacement.text += rendering.substr(0, line_end);
     if (line_end == std::string_view::npos) break;
-    replacement.text += kLineEnd;
+    replacement.text += line_end_;
     rendering.remove_prefix(line_end + kLineEnd.size());
   }
-  replacements_.push_back(std::move(replacement));
+  const auto after = std::ranges::upper_bound(waiting_, replacement.begin, {}, &Replacement::begin);
+  waiting_.insert(after, std::move(replacement));
   return true;
 }
 
 void ScriptUpdater::receive(const WalkedString& image_string) {
-  if (image_string.kind == StringKind::kCommentCopy) return receive_comment_copy(image_string);
+  if (image_string.kind == StringKind::kCommentCopy) {
+    receive_comment_copy(image_string);
+  } else {
+    receive_inserted(image_string);
+  }
+  write_ready();
+}
+
+void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
   const ScriptString* string = matcher_.match(image_string);
   if (string == nullptr) return;
   if (is_as_dumped(image_string.rendering, string->lines)) {
     ++unchanged_;
-  } else if (update(*string, image_string, {})) {
+  } else if (update(string->lines, {}, image_string)) {
     ++updated_;
   } else {
     ++kept_;
@@ -83,12 +83,35 @@ void ScriptUpdater::receive_comment_copy(const WalkedString& image_string) {
     return;
   }
   if (!is_as_dumped(image_string.rendering, copy_.lines) &&
-      update(copy_, image_string, kCommentLead))
+      update(copy_.lines, kCommentLead, image_string))
     ++comments_updated_;
+}
+
+void ScriptUpdater::write_up_to(const char* end) {
+  while (!waiting_.empty() && waiting_.front().begin < end) {
+    const Replacement& replacement = waiting_.front();
+    out_.write_stored({written_, replacement.begin});
+    out_.write_stored(replacement.text);
+    written_ = replacement.end;
+    waiting_.pop_front();
+  }
+  if (written_ < end) {
+    out_.write_stored({written_, end});
+    written_ = end;
+  }
+}
+
+void ScriptUpdater::write_ready() {
+  const char* const script_end = script_.data() + script_.size();
+  const char* strings_at = matcher_.parted() ? script_end : matcher_.read_up_to();
+  const char* copies_at = copies_parted_ ? script_end : copies_.read_up_to();
+  // The readers read a line ahead at most: write whole lines only, up to the earlier one.
+  write_up_to(std::min(strings_at, copies_at));
 }
 
 void ScriptUpdater::finish() {
   matcher_.finish();
+  write_up_to(script_.data() + script_.size());
   report_.put("[SUMMARY] ");
   report_.put_number(updated_ + unchanged_ + kept_);
   report_.put(" strings: ");
@@ -101,32 +124,4 @@ void ScriptUpdater::finish() {
   report_.put_number(comments_updated_);
   report_.put(" comments updated");
   report_.end_line();
-}
-
-std::string ScriptUpdater::updated_script() const {
-  std::vector<const Replacement*> in_order;
-  for (const Replacement& replacement : replacements_) in_order.push_back(&replacement);
-  std::ranges::sort(in_order, {}, &Replacement::first_line);
-
-  const std::string_view line_end = own_line_end(script_);
-  std::string updated;
-  updated.reserve(script_.size());
-  std::size_t copied = 0;  // the script's bytes up to here are in `updated`
-  std::size_t at = 0;      // the start of line number `line`
-  int line = 1;
-  for (const Replacement* replacement : in_order) {
-    for (; line < replacement->first_line; ++line) at = next_line(script_, at);
-    updated.append(script_.substr(copied, at - copied));
-    for (; line < replacement->last_line; ++line) at = next_line(script_, at);
-    std::string_view text = replacement->text;
-    for (std::size_t cut; (cut = text.find(kLineEnd)) != std::string_view::npos;
-         text.remove_prefix(cut + kLineEnd.size())) {
-      updated.append(text.substr(0, cut));
-      updated.append(line_end);
-    }
-    updated.append(text);
-    copied = text_end(script_, at);  // the replaced last line's own line end stays
-  }
-  updated.append(script_.substr(copied));
-  return updated;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <deque>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "decode/string_encoder.h"
 #include "dump/string_receiver.h"
 #include "script/script_reader.h"
+#include "script/script_sink.h"
 #include "script_check/report.h"
 #include "script_check/script_matcher.h"
 
@@ -30,44 +32,54 @@
 // none); the last one ends as the line it replaces with the end code did.
 class ScriptUpdater final : public StringReceiver {
  public:
-  // `script` must outlive the updater. The report gets the pairing's line, if the script and
-  // the image part, and the summary.
-  ScriptUpdater(std::string_view script, const StringEncoder& encoder, Report& report);
+  // `script` must outlive the updater. The updated script goes to `out` as the walk goes; the
+  // report gets the pairing's line, if the script and the image part, and the summary.
+  ScriptUpdater(std::string_view script, const StringEncoder& encoder, Report& report,
+                ScriptSink& out);
 
   void receive(const WalkedString& image_string) override;
-  // After the image's last string: what the script holds beyond it, then the summary:
+  // After the image's last string: what the script holds beyond it, the rest of the updated
+  // script, and the summary:
   //   [SUMMARY] S strings: U updated, A unchanged, K kept; C comments updated
   void finish();
 
   // True if the script and the image parted.
   bool parted() const { return matcher_.parted(); }
-  // True if a string or a comment copy was updated.
-  bool changed() const { return !replacements_.empty(); }
-  // The script with every update made.
-  std::string updated_script() const;
+  // True if a string or a comment copy was updated: else `out` got the script as it is.
+  bool changed() const { return updated_ + comments_updated_ > 0; }
 
  private:
-  // Lines first_line to last_line, which become `text`: lines with kLineEnd between them.
+  // The script's bytes from `begin` to `end` (the text of a string's lines, up to its end
+  // code, without that line's line end) become `text`.
   struct Replacement {
-    int first_line;
-    int last_line;
+    const char* begin;
+    const char* end;
     std::string text;
   };
-  // Replaces the lines of `string` up to its end code by `rendering`, if its text gives
-  // `image_string`'s bytes back; true if it did.
-  bool update(const ScriptString& string, const WalkedString& image_string,
-              std::string_view comment_lead);
+  // Replaces `lines` (views into the script, each after `lead` bytes of its line) up to the
+  // end code by the image string's rendering, each line after `lead`, if they give its bytes
+  // back; true if they did.
+  bool update(std::span<const std::string_view> lines, std::string_view lead,
+              const WalkedString& image_string);
+  void receive_inserted(const WalkedString& image_string);
   void receive_comment_copy(const WalkedString& image_string);
+  // Writes the script up to where both readers have come, with the replacements there: no
+  // later one can lie before it.
+  void write_up_to(const char* end);
+  void write_ready();
 
   std::string_view script_;
+  std::string_view line_end_;  // the script's own
   const StringEncoder& encoder_;
   Report& report_;
+  ScriptSink& out_;
   ScriptMatcher matcher_;
   ScriptReader copies_;
   ScriptString copy_;
   bool copies_parted_ = false;
   StringEncoding encoding_;
-  std::vector<Replacement> replacements_;
+  std::deque<Replacement> waiting_;  // in script order
+  const char* written_;              // the script's bytes before it are in `out_`
 
   int updated_ = 0;
   int unchanged_ = 0;
