@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "script/script_lines.h"
+#include "script_check/character_places.h"
 
 namespace {
 
@@ -81,11 +82,12 @@ std::string_view ScriptChecker::put_place(TextPlace place) {
   const std::string_view text = string_.lines.empty()
                                     ? std::string_view{}
                                     : string_.lines[static_cast<std::size_t>(place.line)];
+  const auto at = static_cast<std::size_t>(place.column);
   put("line ");
   put_number(string_.first_line + place.line);
   put(", column ");
-  put_number(place.column + 1);
-  return text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
+  put_number(character_column(text, at));
+  return text_from(text, at, kShownText);
 }
 
 void ScriptChecker::check(const DumpedString& dumped) {

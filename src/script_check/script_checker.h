@@ -61,8 +61,8 @@ class ScriptChecker {
   void put(std::string_view text) { line_ += text; }
   void put_number(long long value);
   void put_address(int linear);  // "%06X", as a position line shows it
-  // "line N, column C" of a place in the current string; returns the line's text from there,
-  // at most kShownText bytes.
+  // "line N, column C" of a place in the current string, C in characters; returns the line's
+  // text from there, at most kShownText bytes and not ending inside a character.
   std::string_view put_place(TextPlace place);
   void write_line();
 
