@@ -75,9 +75,9 @@ constexpr int line_ends_after(ByteKind kind) {
   return kind == ByteKind::kEnd ? 3 : kind == ByteKind::kLineBreak ? 1 : 0;
 }
 
-// The codes that compete for one place of a string, as sets named by a table page: page 00
-// for the codes that start a token (the single bytes, and the page of each parameter control),
-// a run's page for its follow bytes. A code on any other page occurs in no string.
+// The codes that compete for one place of a string, as sets named by their lowest table page:
+// page 00 for the codes that start a token (the single bytes, and the page of each parameter
+// control), a run's page for its follow bytes. A code on any other page occurs in no string.
 inline constexpr int kTokenStartSet = 0;
 inline constexpr int kNoSet = -1;
 inline constexpr std::array<int, 256> kCodeSetOfPage = [] {
@@ -99,6 +99,14 @@ constexpr bool code_occurs(int code) {
   return code_set(code) != kNoSet;
 }
 
+// Each set's name is its lowest page, and that page is in it.
+static_assert([] {
+  for (int page = 0; page < 0x100; ++page) {
+    const int set = kCodeSetOfPage[page];
+    if (set != kNoSet && (set > page || kCodeSetOfPage[set] != set)) return false;
+  }
+  return true;
+}());
 static_assert(code_set(0x00FF) == kTokenStartSet && code_set(0x0100) != kTokenStartSet);
 static_assert(code_set(0x01FF) != code_set(0x0200) && code_occurs(0x02FF) && !code_occurs(0x0300));
 static_assert(!code_occurs(0xBEFF) && code_set(0xBF00) == kTokenStartSet);

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdarg>
-#include <map>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "decode/encoding.h"
@@ -99,12 +98,21 @@ void TableDiagnostics::report_shared_texts(const TextTable& table) {
     int lowest;  // the lowest code of the set with that text
   };
   std::vector<Shared> shared;
-  // Codes are met in rising order, so the first one met with a text in a set is its lowest.
-  std::map<std::pair<int, std::string_view>, int> lowest_with;
-  for (int code = 0; code < TextTable::kCodes; ++code) {
-    if (!code_occurs(code) || !table.defined(code)) continue;
-    const auto [at, first] = lowest_with.try_emplace({code_set(code), table.text(code)}, code);
-    if (!first) shared.push_back({entry_lines_[code], code, at->second});
+  std::unordered_map<std::string_view, int> lowest_with;  // in one set, by text
+  lowest_with.reserve((1 + kParameterControls) * 0x100);  // the largest set's codes
+  // A set is named by its lowest page; its pages are met in rising order, and so are their
+  // codes: the first code met with a text is the set's lowest.
+  for (int set = 0; set < 0x100; ++set) {
+    if (kCodeSetOfPage[set] != set) continue;
+    lowest_with.clear();
+    for (int page = set; page < 0x100; ++page) {
+      if (kCodeSetOfPage[page] != set) continue;
+      for (int code = page << 8; code < (page + 1) << 8; ++code) {
+        if (!table.defined(code)) continue;
+        const auto [at, first] = lowest_with.try_emplace(table.text(code), code);
+        if (!first) shared.push_back({entry_lines_[code], code, at->second});
+      }
+    }
   }
   std::ranges::stable_sort(shared, {}, &Shared::line);
   for (const Shared& s : shared)
