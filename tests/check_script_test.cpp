@@ -71,6 +71,27 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 52 as dumped, 1 edited (+2 bytes), 1 not given back, 5 cannot be "
        "encoded",
        1},
+      {"columns count characters, and a quote ends where a character starts",
+       {{"Someone is at the door.",
+         "\xC3\xA9\xC3\xA9"
+         "eone is at the door~abcdefghijklm\xE2\x80\xA6"},
+        {"Three tins of beans.",
+         "Three tins of b\xC3\xA9"
+         "ans~0123456789abcde\xC3\xA9"}},
+       "60=\xC3\xA9\n",  // a code no string of the sample holds
+       "\n[SCRIPT] line 90, column 22: no code for \"~abcdefghijklm\""
+       "\n[SCRIPT] line 543, column 20: no code for \"~0123456789abcde\""
+       "\n[SUMMARY] 59 strings: 57 as dumped, 0 edited (+0 bytes), 0 not given back, 2 cannot be "
+       "encoded",
+       1},
+      {"a quote with no character's start keeps its 16 bytes",
+       {{"Someone is at the door.", "Someone is at the door" + std::string(17, '\x80')}},
+       "",
+       "\n[SCRIPT] line 90, column 23: no code for "
+       "\"\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\""
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
       {"a string missing at the end",
        {{"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
        "",

@@ -40,12 +40,17 @@ Entries defined_entries(const TextTable& table) {
   return entries;
 }
 
+void feed_in_chunks(TextTable& table, std::string_view file, std::size_t chunk,
+                    TableObserver* observer) {
+  TableParser parser(table, observer);
+  for (std::size_t at = 0; at < file.size(); at += chunk) parser.feed(file.substr(at, chunk));
+  parser.finish();
+}
+
 Entries parse_in_chunks(std::string_view file, std::size_t chunk,
                         TableObserver* observer = nullptr) {
   auto table = std::make_unique<TextTable>();
-  TableParser parser(*table, observer);
-  for (std::size_t at = 0; at < file.size(); at += chunk) parser.feed(file.substr(at, chunk));
-  parser.finish();
+  feed_in_chunks(*table, file, chunk, observer);
   return defined_entries(*table);
 }
 
@@ -84,7 +89,11 @@ TEST(TableParser, entry_lines_set_the_code_of_their_key_to_their_value) {
       {"text grown past 16 bytes moves, leaving every other text alone",
        "41=a\n42=b\n43=c\n42=" + std::string(17, 'b') + "\n44=d\n43=" + std::string(9, 'c') +
            "\n45=e\n43=" + x39 + "\n46=f\n",
-       {{0x41, "a"}, {0x42, std::string(17, 'b')}, {0x43, x39}, {0x44, "d"}, {0x45, "e"},
+       {{0x41, "a"},
+        {0x42, std::string(17, 'b')},
+        {0x43, x39},
+        {0x44, "d"},
+        {0x45, "e"},
         {0x46, "f"}}},
       {"41 and 0041 are one entry", "41=A\n0041=B\n", {{0x41, "B"}}},
       {"0041 and 41 are one entry", "0041=B\n41=A\n", {{0x41, "A"}}},
@@ -271,14 +280,47 @@ TEST(TableDiagnostics, dropped_cut_and_overridden_lines_are_named_by_their_line_
        "\n[TABLE] line 2 ignored: no '=' after a key of 2, 4, 6 or 8 digits"},
       {"last line without a line feed", "41=A\n41=B",
        "\n[TABLE] line 2: replaces line 1 for code 0041"},
+      {"codes no string holds, named where an empty text would be",
+       "4142=the\n0300=" + x40 +
+           "\n02FF=y\nBEFF=z\nBF00=w\nF3FF=v\nF400=u\n4142=\nFFFF=a\n4142=b\n",
+       "\n[TABLE] line 1: code 4142 never occurs in this encoding"
+       "\n[TABLE] line 2: text cut to 39 bytes"
+       "\n[TABLE] line 2: code 0300 never occurs in this encoding"
+       "\n[TABLE] line 4: code BEFF never occurs in this encoding"
+       "\n[TABLE] line 7: code F400 never occurs in this encoding"
+       "\n[TABLE] line 8: replaces line 1 for code 4142"
+       "\n[TABLE] line 8: empty text leaves code 4142 undefined"
+       "\n[TABLE] line 9: code FFFF never occurs in this encoding"
+       "\n[TABLE] line 10: replaces line 8 for code 4142"
+       "\n[TABLE] line 10: code 4142 never occurs in this encoding"},
+      {"codes of one set with one text, after the lines and by the line in effect",
+       "42=A\n41=A\nF000=A\n0141=A\n0241=A\n0142=A\nBF00=B\n44=B\n0300=A\n43=C\n45=C\n43=D\n47="s +
+           x40 + "\n48=" + x39 + "\n49=A\n49=\n",
+       "\n[TABLE] line 9: code 0300 never occurs in this encoding"
+       "\n[TABLE] line 12: replaces line 10 for code 0043"
+       "\n[TABLE] line 13: text cut to 39 bytes"
+       "\n[TABLE] line 16: replaces line 15 for code 0049"
+       "\n[TABLE] line 16: empty text leaves code 0049 undefined"
+       "\n[TABLE] line 1: code 0042 has the text of code 0041 (line 2), which the inserter takes "
+       "instead"
+       "\n[TABLE] line 3: code F000 has the text of code 0041 (line 2), which the inserter takes "
+       "instead"
+       "\n[TABLE] line 6: code 0142 has the text of code 0141 (line 4), which the inserter takes "
+       "instead"
+       "\n[TABLE] line 7: code BF00 has the text of code 0044 (line 8), which the inserter takes "
+       "instead"
+       "\n[TABLE] line 14: code 0048 has the text of code 0047 (line 13), which the inserter takes "
+       "instead"},
   };
   for (const Case& c : cases) {
     for (std::size_t chunk : kChunks) {
       SCOPED_TRACE(c.name + ", chunk " + std::to_string(chunk));
       auto entry_lines = std::make_unique<EntryLines>();
+      auto table = std::make_unique<TextTable>();
       CapturedFile console;
       TableDiagnostics diagnostics(console.get(), *entry_lines);
-      parse_in_chunks(c.file, chunk, &diagnostics);
+      feed_in_chunks(*table, c.file, chunk, &diagnostics);
+      diagnostics.report_shared_texts(*table);
       EXPECT_EQ(console.contents(), c.console);
     }
   }

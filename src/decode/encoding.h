@@ -75,5 +75,43 @@ constexpr int line_ends_after(ByteKind kind) {
   return kind == ByteKind::kEnd ? 3 : kind == ByteKind::kLineBreak ? 1 : 0;
 }
 
+// The codes that compete for one place of a string, as sets named by their lowest table page:
+// page 00 for the codes that start a token (the single bytes, and the page of each parameter
+// control), a run's page for its follow bytes. A code on any other page occurs in no string.
+inline constexpr int kTokenStartSet = 0;
+inline constexpr int kNoSet = -1;
+inline constexpr std::array<int, 256> kCodeSetOfPage = [] {
+  std::array<int, 256> sets{};
+  sets.fill(kNoSet);
+  sets[0] = kTokenStartSet;
+  for (const ByteClass& c : kByteClasses) {
+    const int page = c.follow_page >> 8;
+    if (c.kind == ByteKind::kParameterControl) sets[page] = kTokenStartSet;
+    if (c.kind == ByteKind::kRunLead) sets[page] = page;
+  }
+  return sets;
+}();
+
+constexpr int code_set(int code) {
+  return kCodeSetOfPage[code >> 8];
+}
+constexpr bool code_occurs(int code) {
+  return code_set(code) != kNoSet;
+}
+
+// Each set's name is its lowest page, and that page is in it.
+static_assert([] {
+  for (int page = 0; page < 0x100; ++page) {
+    const int set = kCodeSetOfPage[page];
+    if (set != kNoSet && (set > page || kCodeSetOfPage[set] != set)) return false;
+  }
+  return true;
+}());
+static_assert(code_set(0x00FF) == kTokenStartSet && code_set(0x0100) != kTokenStartSet);
+static_assert(code_set(0x01FF) != code_set(0x0200) && code_occurs(0x02FF) && !code_occurs(0x0300));
+static_assert(!code_occurs(0xBEFF) && code_set(0xBF00) == kTokenStartSet);
+static_assert(code_set(0xF000) == kTokenStartSet && code_set(0xF3FF) == kTokenStartSet);
+static_assert(!code_occurs(0xF400) && !code_occurs(0xFFFF));
+
 static_assert(byte_class(0xC7).follow == kLongestRun && byte_class(0xCF).follow == kLongestRun);
 static_assert(byte_class(0xC0).follow == 1 && byte_class(0xC8).follow == 1);

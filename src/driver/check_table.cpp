@@ -35,12 +35,13 @@ bool tally_dump_plan(std::FILE* image, DumpStores& stores, TokenTally& tally) {
   return walk.image_read;
 }
 
-// Reads the table, reporting its dropped and overridden lines; the line numbers kept for
-// that are let go once it is read.
+// Reads the table, reporting its dropped and overridden lines, then the codes that share a
+// text; the line numbers kept for that are let go once it is read.
 TableFile read_table_reporting(const char* table_path, TextTable& table, Console& console) {
   const ZeroedStore<EntryLines> entry_lines;
   TableDiagnostics diagnostics(console.out(), *entry_lines);
   const TableFile read = load_table(table_path, table, console.out(), &diagnostics);
+  if (read == TableFile::kRead) diagnostics.report_shared_texts(table);
   if (read == TableFile::kMissing || diagnostics.reported()) console.line_left_open();
   return read;
 }

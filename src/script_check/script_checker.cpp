@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "script/script_lines.h"
+#include "script_check/character_places.h"
 #include "script_check/string_verdict.h"
 
 namespace {
@@ -46,11 +47,12 @@ std::string_view ScriptChecker::put_place(const ScriptString& string, TextPlace 
   const std::string_view text = string.lines.empty()
                                     ? std::string_view{}
                                     : string.lines[static_cast<std::size_t>(place.line)];
+  const auto at = static_cast<std::size_t>(place.column);
   report_.put("line ");
   report_.put_number(string.first_line + place.line);
   report_.put(", column ");
-  report_.put_number(place.column + 1);
-  return text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
+  report_.put_number(character_column(text, at));
+  return text_from(text, at, kShownText);
 }
 
 void ScriptChecker::receive(const WalkedString& image_string) {

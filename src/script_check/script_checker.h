@@ -45,8 +45,8 @@ class ScriptChecker final : public StringReceiver {
 
  private:
   void check(const WalkedString& dumped, const ScriptString& string);
-  // "line N, column C" of a place in `string`; returns the line's text from there, at most
-  // kShownText bytes.
+  // "line N, column C" of a place in `string`, C in characters; returns the line's text from
+  // there, at most kShownText bytes and not ending inside a character.
   std::string_view put_place(const ScriptString& string, TextPlace place);
 
   Report report_;

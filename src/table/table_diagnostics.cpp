@@ -1,7 +1,12 @@
 #include "table/table_diagnostics.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
+#include <unordered_map>
+#include <vector>
+
+#include "decode/encoding.h"
 
 namespace {
 
@@ -44,8 +49,8 @@ void TableDiagnostics::line_read(std::uint32_t number, std::string_view text,
       return;
     case TableLine::Kind::kComment:
       if (looks_like_a_foreign_entry(text))
-        say("\n[TABLE] line %u ignored: starts with '%c'",
-                     static_cast<unsigned>(number), text.front());
+        say("\n[TABLE] line %u ignored: starts with '%c'", static_cast<unsigned>(number),
+            text.front());
       return;
     case TableLine::Kind::kNoKeyWidth:
     case TableLine::Kind::kKeyNotHex:
@@ -81,4 +86,38 @@ void TableDiagnostics::report_entry(std::uint32_t number, const TableLine& line)
   if (line.value.empty())
     say("\n[TABLE] line %u: empty text leaves code %04X undefined", n,
         static_cast<unsigned>(line.code));
+  else if (!code_occurs(line.code))
+    say("\n[TABLE] line %u: code %04X never occurs in this encoding", n,
+        static_cast<unsigned>(line.code));
+}
+
+void TableDiagnostics::report_shared_texts(const TextTable& table) {
+  struct Shared {
+    std::uint32_t line;
+    int code;
+    int lowest;  // the lowest code of the set with that text
+  };
+  std::vector<Shared> shared;
+  std::unordered_map<std::string_view, int> lowest_with;  // in one set, by text
+  lowest_with.reserve((1 + kParameterControls) * 0x100);  // the largest set's codes
+  // A set is named by its lowest page; its pages are met in rising order, and so are their
+  // codes: the first code met with a text is the set's lowest.
+  for (int set = 0; set < 0x100; ++set) {
+    if (kCodeSetOfPage[set] != set) continue;
+    lowest_with.clear();
+    for (int page = set; page < 0x100; ++page) {
+      if (kCodeSetOfPage[page] != set) continue;
+      for (int code = page << 8; code < (page + 1) << 8; ++code) {
+        if (!table.defined(code)) continue;
+        const auto [at, first] = lowest_with.try_emplace(table.text(code), code);
+        if (!first) shared.push_back({entry_lines_[code], code, at->second});
+      }
+    }
+  }
+  std::ranges::stable_sort(shared, {}, &Shared::line);
+  for (const Shared& s : shared)
+    say("\n[TABLE] line %u: code %04X has the text of code %04X (line %u), which the inserter "
+        "takes instead",
+        static_cast<unsigned>(s.line), static_cast<unsigned>(s.code),
+        static_cast<unsigned>(s.lowest), static_cast<unsigned>(entry_lines_[s.lowest]));
 }

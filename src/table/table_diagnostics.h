@@ -17,6 +17,7 @@ using EntryLines = std::array<std::uint32_t, TextTable::kCodes>;
 //   "\n[TABLE] line N: text cut to 39 bytes"
 //   "\n[TABLE] line N: replaces line M for code XXXX"
 //   "\n[TABLE] line N: empty text leaves code XXXX undefined"
+//   "\n[TABLE] line N: code XXXX never occurs in this encoding"
 // and, before all of them, a file that is not in a byte encoding at all:
 //   "\n[TABLE] the file is UTF-16: save it as UTF-8"
 class TableDiagnostics : public TableObserver {
@@ -27,6 +28,12 @@ class TableDiagnostics : public TableObserver {
 
   void line_read(std::uint32_t number, std::string_view text, const TableLine& line) override;
   void file_is_utf16() override;
+
+  // Once the file is read into `table`, in the order of the lines in effect: each code whose
+  // text a lower code of its set has, which the inserter takes in its place:
+  //   "\n[TABLE] line N: code XXXX has the text of code YYYY (line M), which the inserter
+  //    takes instead"
+  void report_shared_texts(const TextTable& table);
 
   // True once any line was written.
   bool reported() const { return reported_; }
