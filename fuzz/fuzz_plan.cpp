@@ -269,7 +269,7 @@ void check_update(std::FILE* image_file, DumpStores& stores) {
   Report held(report);
   std::string updated;
   ScriptSink out(updated);
-  ScriptUpdater updater(unedited, encoder, held, out);
+  ScriptUpdater updater(unedited, std::nullopt, {}, encoder, held, out);
   require(
       walk_strings(image_file, stores.window, stores.marks, stores.renderings, updater).image_read,
       "a read of the image was reported as failed");

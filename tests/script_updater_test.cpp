@@ -73,7 +73,7 @@ TEST_P(Updater, renders_a_string_that_gives_the_images_bytes_back_in_the_scripts
   std::string updated;
   {
     ScriptSink out(updated);
-    ScriptUpdater updater(c.script, encoder, held, out);
+    ScriptUpdater updater(c.script, std::nullopt, {}, encoder, held, out);
     updater.receive({c.image.kind, 0x079007, 0x039007, c.image.bytes, c.image.rendering});
     updater.finish();
     if (!updater.changed()) updated = "unchanged";

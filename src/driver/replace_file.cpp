@@ -8,6 +8,11 @@
 
 #include "driver/wide_text.h"
 
+bool rename_over(const char* from, const char* to) {
+  return MoveFileExW(utf8_to_wide(from).c_str(), utf8_to_wide(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 bool replace_file(const char* from, const char* to, const char* backup) {
   const std::wstring wide_from = utf8_to_wide(from);
   const std::wstring wide_to = utf8_to_wide(to);
@@ -51,6 +56,10 @@ bool duplicate(const char* path, const std::string& name) {
 }
 
 }  // namespace
+
+bool rename_over(const char* from, const char* to) {
+  return std::rename(from, to) == 0;
+}
 
 bool replace_file(const char* from, const char* to, const char* backup) {
   const std::string fresh = std::string(backup) + ".new";

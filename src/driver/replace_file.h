@@ -7,3 +7,7 @@
 // names `backup`.new and `backup`.old, which a killed run may leave and the next one
 // removes.
 bool replace_file(const char* from, const char* to, const char* backup);
+
+// Renames `from` over `to`, replacing the file there in one step, with no backup. False if it
+// failed; both are then as they were.
+bool rename_over(const char* from, const char* to);

@@ -7,6 +7,7 @@
 #include "driver/check_table.h"
 #include "driver/console.h"
 #include "driver/file_open.h"
+#include "driver/fresh_dump.h"
 #include "driver/script_file.h"
 #include "driver/script_lock.h"
 #include "driver/table_file.h"
@@ -61,13 +62,8 @@ enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 // The header and the whole dump. The dump stops at the first read of the image that fails.
 ScriptOutcome write_script(std::FILE* file, const Run& run) {
   ScriptSink script(file);
-  DumpStores& stores = run.stores;
-  DumpContext ctx{run.image,         stores.window, stores.marks,
-                  stores.renderings, script,        run.console.out()};
-  write_script_header(script);
-  const bool read = run_dump_plan(ctx);
-  if (ctx.wrote_to_console) run.console.line_left_open();
-  if (!read) return ScriptOutcome::kImageUnreadable;
+  if (!write_fresh_dump(run.image, run.stores, script, &run.console))
+    return ScriptOutcome::kImageUnreadable;
   return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
 }
 

@@ -45,3 +45,29 @@ bool finish_script(std::FILE* temp, bool complete) {
   std::remove(kScriptTempPath);
   return false;
 }
+
+std::FILE* begin_original() {
+  std::remove(kOriginalAsidePath);  // left by a killed run
+  std::FILE* temp = open_file(kOriginalTempPath, "wb");
+  if (temp != nullptr) std::setvbuf(temp, nullptr, _IONBF, 0);  // the script sink buffers
+  return temp;
+}
+
+bool finish_original(std::FILE* temp, bool complete) {
+  const bool closed = std::fclose(temp) == 0;
+  if (complete && closed) {
+    const bool aside = rename_over(kOriginalPath, kOriginalAsidePath);
+    if (rename_over(kOriginalTempPath, kOriginalPath)) return true;
+    if (aside) rename_over(kOriginalAsidePath, kOriginalPath);
+  }
+  std::remove(kOriginalTempPath);
+  return false;
+}
+
+void settle_original(bool script_replaced) {
+  if (script_replaced) {
+    std::remove(kOriginalAsidePath);
+  } else if (!rename_over(kOriginalAsidePath, kOriginalPath)) {
+    std::remove(kOriginalPath);  // there was none before
+  }
+}

@@ -1,65 +1,85 @@
 #include "driver/update_script.h"
 
+#include <filesystem>
 #include <optional>
+#include <string_view>
+#include <system_error>
 
 #include "decode/string_encoder.h"
 #include "driver/file_open.h"
+#include "driver/fresh_dump.h"
 #include "driver/script_file.h"
 #include "driver/script_lock.h"
+#include "driver/whole_file.h"
 #include "dump/string_walk.h"
 #include "script_update/script_updater.h"
 
 namespace {
 
-// The whole file at `path`, or nothing if it cannot be opened or read.
-std::optional<std::string> read_whole(const char* path) {
-  std::FILE* file = open_to_read(path);
-  if (file == nullptr) return std::nullopt;
-  std::string text;
-  // Room for the whole file at once, where its size can be told: a pipe's cannot.
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    const long size = std::ftell(file);
-    if (size > 0) text.reserve(static_cast<std::size_t>(size));
-    std::rewind(file);
-  }
-  char piece[1 << 16];
-  for (std::size_t got; (got = std::fread(piece, 1, sizeof piece, file)) > 0;)
-    text.append(piece, got);
-  const bool read = !std::ferror(file);
-  std::fclose(file);
-  if (!read) return std::nullopt;
-  return text;
-}
-
-// Reads the script and writes it to `temp` with its unedited strings rendered anew. Sets
-// `changed` if one was.
+// Reads the script and writes it to `temp` with its unedited strings rendered anew, and
+// today's dump into `today`. Sets `changed` if a string was rendered anew.
 ScriptUpdate update(std::FILE* image, DumpStores& stores, std::string& report, std::FILE* temp,
-                    bool& changed) {
+                    std::string& today, bool& changed) {
   const std::optional<std::string> script = read_whole(kScriptPath);
   if (!script) return ScriptUpdate::kScriptUnreadable;
-  const StringEncoder encoder(stores.table, stores.renderings);
+  const std::optional<std::string> original = read_original();
+  {
+    ScriptSink dump(today);
+    if (!write_fresh_dump(image, stores, dump, nullptr)) return ScriptUpdate::kImageUnreadable;
+  }
+
   Report held(report);
   ScriptSink out(temp);
-  ScriptUpdater updater(*script, encoder, held, out);
-  if (!walk_strings(image, stores.window, stores.marks, stores.renderings, updater).image_read)
-    return ScriptUpdate::kImageUnreadable;
-  updater.finish();
-  changed = updater.changed();
+  const UpdateWalk walk = walk_update(image, stores, *script, original, today, held, out);
+  if (!walk.image_read) return ScriptUpdate::kImageUnreadable;
+  changed = walk.changed;
   if (changed && !out.flush()) return ScriptUpdate::kNotWritten;
-  return updater.parted() ? ScriptUpdate::kParted : ScriptUpdate::kPaired;
+  return walk.parted ? ScriptUpdate::kParted : ScriptUpdate::kPaired;
+}
+
+// Puts today's dump in the original's place.
+bool write_original(std::string_view today) {
+  std::FILE* temp = begin_original();
+  if (temp == nullptr) return false;
+  bool written;
+  {
+    ScriptSink original(temp);
+    original.write_stored(today);
+    written = original.flush();
+  }
+  return finish_original(temp, written);
 }
 
 }  // namespace
+
+UpdateWalk walk_update(std::FILE* image, DumpStores& stores, std::string_view script,
+                       const std::optional<std::string>& original, std::string_view today,
+                       Report& report, ScriptSink& out) {
+  stores.marks.clear();  // today's dump marked every block it dumped
+  const StringEncoder encoder(stores.table, stores.renderings);
+  ScriptUpdater updater(script, original, today, encoder, report, out);
+  if (!walk_strings(image, stores.window, stores.marks, stores.renderings, updater).image_read)
+    return {false, false, false};
+  updater.finish();
+  return {true, updater.changed(), updater.parted()};
+}
 
 ScriptUpdate update_script(std::FILE* image, DumpStores& stores, std::string& report) {
   const ScriptLock lock;  // held until the new script is in place
   std::FILE* temp = lock.held() ? begin_script() : nullptr;
   if (temp == nullptr) return ScriptUpdate::kNoTextDir;
+  std::string today;
   bool changed = false;
-  const ScriptUpdate outcome = update(image, stores, report, temp, changed);
-  // Unless it is replaced, the script and its backup stay as they are.
-  const bool replace =
-      changed && (outcome == ScriptUpdate::kPaired || outcome == ScriptUpdate::kParted);
-  if (!finish_script(temp, replace) && replace) return ScriptUpdate::kNotWritten;
-  return outcome;
+  ScriptUpdate outcome = update(image, stores, report, temp, today, changed);
+  // Unless it is replaced, the script, its backup and the original stay as they are. The
+  // original goes first: a run cut off between the two leaves the old script beside the new
+  // original, and the next run still keeps every edit in it.
+  bool replace = changed && (outcome == ScriptUpdate::kPaired || outcome == ScriptUpdate::kParted);
+  if (replace && !write_original(today)) {
+    replace = false;
+    outcome = ScriptUpdate::kNotWritten;
+  }
+  const bool replaced = finish_script(temp, replace);
+  if (replace) settle_original(replaced);
+  return replace && !replaced ? ScriptUpdate::kNotWritten : outcome;
 }

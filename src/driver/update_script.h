@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "driver/run.h"
+#include "script/script_sink.h"
+#include "script_check/report.h"
 
 enum class ScriptUpdate {
   kPaired,            // the script's strings all pair with the image's
@@ -22,3 +26,14 @@ enum class ScriptUpdate {
 // `report`, for the console once the run has succeeded. After kScriptUnreadable,
 // kImageUnreadable or kNotWritten no file was changed.
 ScriptUpdate update_script(std::FILE* image, DumpStores& stores, std::string& report);
+
+// What UPDATE_TEXT makes of `script`, with its `original` if there is one and `today`'s dump
+// (ScriptUpdater says what), written to `out` as the dump plan is walked over `image` again.
+struct UpdateWalk {
+  bool image_read;  // false: the walk stopped at a failed read
+  bool changed;     // a string or section was rendered anew
+  bool parted;      // the script and the image parted: the report says where
+};
+UpdateWalk walk_update(std::FILE* image, DumpStores& stores, std::string_view script,
+                       const std::optional<std::string>& original, std::string_view today,
+                       Report& report, ScriptSink& out);

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <type_traits>
 
 // What the block dumps learn about each place, keyed by linear address, for themselves and
 // for the region pass: which blocks were dumped (a block's own address), which places some
@@ -22,6 +24,10 @@ class MarkMap {
  public:
   static constexpr int kSize = 0x1000000;  // every bank and address
   static constexpr int kBlockMarks = 320;  // dumped or first marks of each kind
+
+  // Forgets every mark, for another walk of the dump plan in the same run: the map is all zero
+  // when empty.
+  void clear() { std::memset(static_cast<void*>(this), 0, sizeof *this); }
 
   // A linear address outside the map holds no mark and keeps none. A dumped or first mark
   // beyond kBlockMarks of its kind is not kept.
@@ -84,3 +90,5 @@ class MarkMap {
   std::array<Chunk, kChunks> chunks_{};
   static_assert(kChunks <= std::numeric_limits<std::uint16_t>::max());
 };
+
+static_assert(std::is_trivially_copyable_v<MarkMap>, "cleared byte for byte");

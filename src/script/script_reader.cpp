@@ -28,13 +28,12 @@ bool take(std::string_view& text, std::string_view part) {
   return true;
 }
 
-// The two numbers of a position line, if `line` is one.
+}  // namespace
+
 bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint64_t& offset) {
   return take(line, kPositionOpen) && take_hex(line, linear) && take(line, kPositionBetween) &&
          take_hex(line, offset) && line == kPositionClose;
 }
-
-}  // namespace
 
 ScriptReader::ScriptReader(ScriptSource& source) : source_(&source), buffer_(new char[kFirstRoom]) {
   filled_ = buffer_.get();

@@ -38,6 +38,9 @@ struct ScriptString {
   int cut_line = 0;  // the number of lines plus 1 at the end of the file
 };
 
+// The two numbers of a position line, if `line` (without its line end) is one.
+bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint64_t& offset);
+
 // Where the script's bytes come from, in pieces.
 class ScriptSource {
  public:

@@ -3,6 +3,7 @@
 const ScriptString* ScriptMatcher::match(const WalkedString& image_string) {
   if (parted_) return nullptr;
   if (!reader_.next(string_)) {
+    parted_at_ = kNoLine;
     report_.put("[SCRIPT] the string @ ");
     report_.put_address(image_string.linear);
     report_.put(" is missing");
@@ -13,6 +14,7 @@ const ScriptString* ScriptMatcher::match(const WalkedString& image_string) {
     report_.put(": the image has the string @ ");
     report_.put_address(image_string.linear);
     report_.put(" here");
+    parted_at_ = string_.position_line;
   } else {
     return &string_;
   }
@@ -26,6 +28,7 @@ void ScriptMatcher::finish() {
   report_.put("[SCRIPT] line ");
   report_.put_number(string_.position_line);
   report_.put(": the image has no further string");
+  parted_at_ = string_.position_line;
   report_.end_line();
   parted_ = true;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
+
 #include "dump/string_receiver.h"
 #include "script/script_reader.h"
 #include "script_check/report.h"
@@ -25,6 +28,9 @@ class ScriptMatcher {
 
   // True once the script and the image parted: nothing after that place is paired.
   bool parted() const { return parted_; }
+  // The position line at which they parted; past the script's last line when the script
+  // ended early, or while they have not.
+  std::int64_t parted_at() const { return parted_at_; }
   // Where the script is read up to (ScriptReader::read_up_to).
   const char* read_up_to() const { return reader_.read_up_to(); }
 
@@ -33,4 +39,6 @@ class ScriptMatcher {
   Report& report_;
   ScriptString string_;
   bool parted_ = false;
+  static constexpr std::int64_t kNoLine = std::numeric_limits<std::int64_t>::max();
+  std::int64_t parted_at_ = kNoLine;
 };

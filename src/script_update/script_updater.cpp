@@ -8,6 +8,20 @@
 
 namespace {
 
+// Appends the lines of `text` (CR LF between them), each after `lead`, with `line_end`
+// between them.
+void append_lines(std::string& out, std::string_view text, std::string_view lead,
+                  std::string_view line_end) {
+  for (;;) {
+    const std::size_t end = text.find(kLineEnd);
+    out += lead;
+    out += text.substr(0, end);
+    if (end == std::string_view::npos) return;
+    out += line_end;
+    text.remove_prefix(end + kLineEnd.size());
+  }
+}
+
 // The line end of the script's first line, which its new lines take.
 std::string_view own_line_end(std::string_view script) {
   const std::size_t line_feed = script.find('\n');
@@ -17,7 +31,8 @@ std::string_view own_line_end(std::string_view script) {
 
 }  // namespace
 
-ScriptUpdater::ScriptUpdater(std::string_view script, const StringEncoder& encoder, Report& report,
+ScriptUpdater::ScriptUpdater(std::string_view script, std::optional<std::string_view> original,
+                             std::string_view today, const StringEncoder& encoder, Report& report,
                              ScriptSink& out)
     : script_(script),
       line_end_(own_line_end(script)),
@@ -26,7 +41,19 @@ ScriptUpdater::ScriptUpdater(std::string_view script, const StringEncoder& encod
       out_(out),
       matcher_(script, report),
       copies_(script),
-      written_(script.data()) {}
+      written_(script.data()) {
+  if (!original) return;
+  string_sections_.emplace(script, *original, today);
+  copy_sections_.emplace(script, *original, today);
+  written_sections_.emplace(script, *original, today);
+}
+
+const PairedSections::Section* ScriptUpdater::tool_own(std::optional<PairedSections>& sections,
+                                                       std::int64_t position_line) {
+  if (!sections) return nullptr;
+  const PairedSections::Section* section = sections->at_line(position_line);
+  return section != nullptr && section->tool_own ? section : nullptr;
+}
 
 bool ScriptUpdater::update(std::span<const std::string_view> lines, std::string_view lead,
                            const WalkedString& image_string) {
@@ -40,14 +67,7 @@ bool ScriptUpdater::update(std::span<const std::string_view> lines, std::string_
                           {}};
   std::string_view rendering = image_string.rendering;
   while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
-  for (;;) {
-    const std::size_t line_end = rendering.find(kLineEnd);
-    replacement.text += lead;
-    replacement.text += rendering.substr(0, line_end);
-    if (line_end == std::string_view::npos) break;
-    replacement.text += line_end_;
-    rendering.remove_prefix(line_end + kLineEnd.size());
-  }
+  append_lines(replacement.text, rendering, lead, line_end_);
   const auto after = std::ranges::upper_bound(waiting_, replacement.begin, {}, &Replacement::begin);
   waiting_.insert(after, std::move(replacement));
   return true;
@@ -65,6 +85,10 @@ void ScriptUpdater::receive(const WalkedString& image_string) {
 void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
   const ScriptString* string = matcher_.match(image_string);
   if (string == nullptr) return;
+  if (const PairedSections::Section* section = tool_own(string_sections_, string->position_line)) {
+    ++(section->as_today ? unchanged_ : updated_);  // the section becomes today's as a whole
+    return;
+  }
   if (is_as_dumped(image_string.rendering, string->lines)) {
     ++unchanged_;
   } else if (update(string->lines, {}, image_string)) {
@@ -82,18 +106,49 @@ void ScriptUpdater::receive_comment_copy(const WalkedString& image_string) {
     copies_parted_ = true;
     return;
   }
+  if (tool_own(copy_sections_, copy_.position_line) != nullptr) return;  // as a whole
   if (!is_as_dumped(image_string.rendering, copy_.lines) &&
       update(copy_.lines, kCommentLead, image_string))
     ++comments_updated_;
 }
 
+const PairedSections::Section* ScriptUpdater::section_to_replace(const char* end) {
+  if (!written_sections_) return nullptr;
+  while (to_replace_ == nullptr || !to_replace_->tool_own || to_replace_->as_today) {
+    to_replace_ = written_sections_->next();
+    if (to_replace_ == nullptr) return nullptr;
+  }
+  // Only what the walk reached before the script and the image parted.
+  if (to_replace_ == nullptr || to_replace_->position_line >= matcher_.parted_at()) return nullptr;
+  return to_replace_->begin < end ? to_replace_ : nullptr;
+}
+
+void ScriptUpdater::write_replacement(const char* begin, const char* end, std::string_view text) {
+  out_.write_stored({written_, begin});
+  out_.write_stored(text);
+  written_ = end;
+  rewritten_ = true;
+}
+
 void ScriptUpdater::write_up_to(const char* end) {
-  while (!waiting_.empty() && waiting_.front().begin < end) {
-    const Replacement& replacement = waiting_.front();
-    out_.write_stored({written_, replacement.begin});
-    out_.write_stored(replacement.text);
-    written_ = replacement.end;
-    waiting_.pop_front();
+  for (;;) {
+    const PairedSections::Section* section = section_to_replace(end);
+    const Replacement* replacement =
+        !waiting_.empty() && waiting_.front().begin < end ? &waiting_.front() : nullptr;
+    if (section != nullptr && (replacement == nullptr || section->begin <= replacement->begin)) {
+      std::string today;
+      append_lines(today, section->today, {}, line_end_);
+      write_replacement(section->begin, section->end, today);
+      if (section->holds_comment_copy) ++comments_updated_;
+      to_replace_ = nullptr;
+      // What the section held was replaced with it.
+      while (!waiting_.empty() && waiting_.front().begin < written_) waiting_.pop_front();
+    } else if (replacement != nullptr) {
+      write_replacement(replacement->begin, replacement->end, replacement->text);
+      waiting_.pop_front();
+    } else {
+      break;
+    }
   }
   if (written_ < end) {
     out_.write_stored({written_, end});

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "script/script_sink.h"
 #include "script_check/report.h"
 #include "script_check/script_matcher.h"
+#include "script_update/paired_sections.h"
 
 // What UPDATE_TEXT makes of an edited script held whole: each string that is still the
 // image's own text is rendered as DUMP_TEXT renders it today, and every other line stays
@@ -28,13 +31,21 @@
 // script with the n-th the dump writes, by their two addresses, up to the first that does
 // not pair, which says nothing. They are updated on the same terms, each new line after "//".
 //
+// Given the original, the dump the tool last put beside the script, and today's dump, each
+// paired section that is still what the tool wrote (PairedSections) becomes today's section,
+// whatever its strings are; such a section's strings count as updated, or unchanged where the
+// section already is today's, and a comment copy in a replaced one counts as a comment updated.
+// So an unedited script updates to today's dump whatever table it was dumped with.
+//
 // New lines end with the script's own line end, that of its first line (CR LF if it has
-// none); the last one ends as the line it replaces with the end code did.
+// none); the last one ends as the last line it replaces did.
 class ScriptUpdater final : public StringReceiver {
  public:
-  // `script` must outlive the updater. The updated script goes to `out` as the walk goes; the
-  // report gets the pairing's line, if the script and the image part, and the summary.
-  ScriptUpdater(std::string_view script, const StringEncoder& encoder, Report& report,
+  // `script`, its `original` if there is one, and `today`'s dump must outlive the updater. The
+  // updated script goes to `out` as the walk goes; the report gets the pairing's line, if the
+  // script and the image part, and the summary.
+  ScriptUpdater(std::string_view script, std::optional<std::string_view> original,
+                std::string_view today, const StringEncoder& encoder, Report& report,
                 ScriptSink& out);
 
   void receive(const WalkedString& image_string) override;
@@ -46,7 +57,7 @@ class ScriptUpdater final : public StringReceiver {
   // True if the script and the image parted.
   bool parted() const { return matcher_.parted(); }
   // True if a string or a comment copy was updated: else `out` got the script as it is.
-  bool changed() const { return updated_ + comments_updated_ > 0; }
+  bool changed() const { return rewritten_; }
 
  private:
   // The script's bytes from `begin` to `end` (the text of a string's lines, up to its end
@@ -61,6 +72,13 @@ class ScriptUpdater final : public StringReceiver {
   // back; true if they did.
   bool update(std::span<const std::string_view> lines, std::string_view lead,
               const WalkedString& image_string);
+  // The section headed by `position_line`, if it is still what the tool wrote; `sections`
+  // moves on to it.
+  static const PairedSections::Section* tool_own(std::optional<PairedSections>& sections,
+                                                 std::int64_t position_line);
+  // The next section to become today's, if it starts before `end`.
+  const PairedSections::Section* section_to_replace(const char* end);
+  void write_replacement(const char* begin, const char* end, std::string_view text);
   void receive_inserted(const WalkedString& image_string);
   void receive_comment_copy(const WalkedString& image_string);
   // Writes the script up to where both readers have come, with the replacements there: no
@@ -80,6 +98,13 @@ class ScriptUpdater final : public StringReceiver {
   StringEncoding encoding_;
   std::deque<Replacement> waiting_;  // in script order
   const char* written_;              // the script's bytes before it are in `out_`
+  bool rewritten_ = false;           // a replacement was written
+  // Paired sections, when there is an original: as the strings, the comment copies and the
+  // writing reach them.
+  std::optional<PairedSections> string_sections_;
+  std::optional<PairedSections> copy_sections_;
+  std::optional<PairedSections> written_sections_;
+  const PairedSections::Section* to_replace_ = nullptr;  // in written_sections_
 
   int updated_ = 0;
   int unchanged_ = 0;

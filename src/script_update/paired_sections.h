@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The sections of an edited script, of its original (the dump the tool last put beside it)
+// and of today's dump, side by side. A section is the lines after a position line, up to the
+// next position line or the end of the file. The k-th sections of the three are paired while
+// the k-th position lines of all three are the same line; from the first place where they are
+// not, no later section is paired.
+//
+// A paired section that is not empty and whose lines are the original's (line ends aside) is
+// still what the tool wrote: the update takes today's section for it.
+class PairedSections {
+ public:
+  struct Section {
+    std::int64_t position_line;  // in the script, from 1
+    // The script's bytes of the section: from the start of its first line to the end of its
+    // last line's text, that line's line end left off.
+    const char* begin;
+    const char* end;
+    std::string_view today;   // today's section, the same way: lines with CR LF between them
+    bool tool_own;            // not empty, and its lines are the original's
+    bool as_today;            // its lines are today's
+    bool holds_comment_copy;  // an empty line, then a line that starts with "//"
+  };
+
+  // The three must outlive the cursor.
+  PairedSections(std::string_view script, std::string_view original, std::string_view today);
+
+  // The next paired section, or null when none is left. Valid until the next call.
+  const Section* next();
+  // The paired section whose position line is `line`, or null if none is; moves on to it.
+  // Lines are asked for in ascending order.
+  const Section* at_line(std::int64_t line);
+
+ private:
+  // A text's position lines one after another.
+  class PositionLines {
+   public:
+    explicit PositionLines(std::string_view text) : text_(text) {}
+    // Moves to the next position line; false if none is left.
+    bool next();
+    std::string_view line() const { return line_; }  // without its line end
+    std::int64_t number() const { return number_; }
+    // The section after it: from the line after it up to the next position line.
+    std::string_view section();
+
+   private:
+    std::string_view text_;
+    std::size_t at_ = 0;  // where the next line starts
+    std::string_view line_;
+    std::int64_t number_ = 0;
+  };
+
+  PositionLines script_;
+  PositionLines original_;
+  PositionLines today_;
+  bool paired_ = true;
+  bool current_ = false;  // section_ is the last one handed out
+  Section section_{};
+};
