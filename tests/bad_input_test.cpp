@@ -28,7 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOldScript = "old script\r\n";
 const std::string kOlderScript = "older script\r\n";
 
 // An image whose file index names one block, 07:9000; the fixed list's block 10:A000 holds
@@ -51,6 +50,19 @@ std::string image_bytes(std::size_t size = 0x200000) {
   return std::string(bytes.begin(), bytes.begin() + static_cast<long>(size));
 }
 
+// The standard image's script as dumped before the table had A and B: unedited, so a dump
+// with the table replaces it.
+const std::string& old_script() {
+  static const std::string script = [] {
+    TempFolder folder;
+    write_file(folder / "image.rom", image_bytes());
+    fs::create_directory(folder / "text");
+    run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "image.rom"}, folder.path());
+    return read_file(folder / "text/script.txt");
+  }();
+  return script;
+}
+
 // The standard folder: image.rom, a table defining A and B, and a text folder holding an
 // old script and its backup, which a failed run must leave as they were.
 void lay_out_folder(const TempFolder& folder) {
@@ -58,8 +70,18 @@ void lay_out_folder(const TempFolder& folder) {
   fs::create_directory(folder / "table");
   write_file(folder / "table/table_dump.txt", "41=A\n42=B\n");
   fs::create_directory(folder / "text");
-  write_file(folder / "text/script.txt", kOldScript);
+  write_file(folder / "text/script.txt", old_script());
   write_file(folder / "text/script.txt.bak", kOlderScript);
+}
+
+// A change to the standard folder after which the old script is no dump of the image, and
+// which a dump would refuse to replace: so it goes first.
+std::function<void(const TempFolder&)> without_old_script(
+    std::function<void(const TempFolder&)> prepare) {
+  return [prepare](const TempFolder& f) {
+    fs::remove(f / "text/script.txt");
+    prepare(f);
+  };
 }
 
 // Every entry of the folder, with what it is and, for a file, its bytes.
@@ -169,14 +191,19 @@ void replace_with_folder(const std::string& path) {
 }
 
 const std::vector<BadInput> kBadInputs = {
-    {"empty_image", [](const TempFolder& f) { write_file(f / "image.rom", ""); }, kDump, 0, "",
+    {"empty_image", without_old_script([](const TempFolder& f) { write_file(f / "image.rom", ""); }),
+     kDump, 0, "",
      Console::kStartsWith, kNoIndexOut, Script::kWritten, "\r\n//[FILE] FFFFFF-100FFFF [0]\r\n"},
-    {"one_byte_image", [](const TempFolder& f) { write_file(f / "image.rom", "A"); }, kDump, 0, "",
+    {"one_byte_image",
+     without_old_script([](const TempFolder& f) { write_file(f / "image.rom", "A"); }), kDump, 0,
+     "",
      Console::kStartsWith, kNoIndexOut, Script::kWritten, "\r\n//[FILE] 00C373-01C373 [0]\r\n"},
     // The index is gone, the fixed block in bank 0x10 is still read, and written again by
     // its region.
     {"image_shorter_than_the_index",
-     [](const TempFolder& f) { write_file(f / "image.rom", image_bytes(0x100000)); }, kDump, 0, "",
+     without_old_script(
+         [](const TempFolder& f) { write_file(f / "image.rom", image_bytes(0x100000)); }),
+     kDump, 0, "",
      Console::kStartsWith, kNoIndexOut, Script::kWritten,
      "\r\n//[10A002 ~ 082002]\r\n#W16($82002)\r\nBB<CODE FF>\r\n\r\n\r\n"},
     {"image_is_a_folder", [](const TempFolder& f) { replace_with_folder(f / "image.rom"); }, kDump,
@@ -207,13 +234,12 @@ const std::vector<BadInput> kBadInputs = {
      [](const TempFolder& f) { write_file(f / "table/table_dump.txt", std::string(4096, '\0')); },
      kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten,
      "//<$41><$42><CODE FF>\r\n"},
-    {"table_of_random_bytes",
-     [](const TempFolder& f) {
+    {"table_of_random_bytes", without_old_script([](const TempFolder& f) {
        std::mt19937 random(20240607);
        std::string bytes(0x10000, '\0');
        for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
        write_file(f / "table/table_dump.txt", bytes);
-     },
+     }),
      kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten,
      "//[079004 ~ 039004]\r\n\r\n//"},
     // The line is read in pieces of 255 characters: the first defines 41 (cut to 39 bytes),
@@ -304,10 +330,11 @@ const std::vector<BadInput> kBadInputs = {
     {"image_read_fails_after_a_block_in_a_table_check", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kCheckTableArgs, 255,
      kCannotRead, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
-    // So does CHECK_SCRIPT, which has said by then that the old script lacks the block's string.
+    // So does CHECK_SCRIPT, which has said by then that the old script's string of the block
+    // differs from today's dump.
     {"image_read_fails_after_a_block_in_a_script_check", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kCheckScriptArgs, 255, kCannotRead,
-     Console::kExactly, "\n[SCRIPT] the string @ 079007 is missing\n", Script::kUntouched, "",
+     Console::kExactly, "\n[EDITED] line 25 @ 079007: 3 -> 3 bytes\n", Script::kUntouched, "",
      false, kStrace},
     // UPDATE_TEXT's errors, in the order they are checked; each leaves every file as it was
     // and standard output empty.
@@ -389,6 +416,8 @@ TEST_P(BadInputRun, ends_with_the_documented_outcome_and_writes_only_a_whole_scr
   if (c.script == Script::kWritten) {
     const std::string script = read_file(folder / "text/script.txt");
     expect_well_formed(script);
+    EXPECT_EQ(folder_after["text/script.txt.orig"], "file " + script) << "the original";
+    folder_after.erase("text/script.txt.orig");
     EXPECT_NE(script.find(c.script_holds), std::string::npos) << "no '" << c.script_holds << "'";
     if (expected_folder.count("text/script.txt") != 0)
       expected_folder["text/script.txt.bak"] = expected_folder["text/script.txt"];

@@ -16,7 +16,6 @@
 
 namespace {
 
-const std::string kOldScript = "old script, edited by hand\r\n";
 const std::string kDumpArgs = "\"$0\" DUMP_TEXT image.rom";
 
 // The file index names twelve blocks of 300 strings each: without a table every code is
@@ -54,6 +53,11 @@ TEST(InterruptedRun, leaves_the_old_script_or_the_whole_new_one_and_no_pile_of_f
   const auto dump = [&](const std::string& line) {
     return run_process("/bin/sh", {"-c", line, TEXTDUMP_EXE}, folder.path());
   };
+  // The old script, dumped before the table had A: a dump with it replaces it.
+  ASSERT_EQ(dump("exec " + kDumpArgs).exit_status, 0);
+  const std::string old_script = read_file(folder / "text/script.txt");
+  std::filesystem::create_directory(folder / "table");
+  write_file(folder / "table/table_dump.txt", "41=A\n");
   ASSERT_EQ(dump("exec " + kDumpArgs).exit_status, 0);
   const std::string new_script = read_file(folder / "text/script.txt");
   const int writes = static_cast<int>(new_script.size() >> 16);  // at least this many
@@ -87,7 +91,7 @@ TEST(InterruptedRun, leaves_the_old_script_or_the_whole_new_one_and_no_pile_of_f
   // One folder for all: what one run leaves, the next finds.
   for (const Interruption& c : cases) {
     SCOPED_TRACE(c.inject);
-    write_file(folder / "text/script.txt", kOldScript);
+    write_file(folder / "text/script.txt", old_script);
     // strace follows the descriptor of a file only if it exists when the run starts.
     if (!file_exists(folder / "text/script.txt.tmp"))
       write_file(folder / "text/script.txt.tmp", "");
@@ -95,28 +99,31 @@ TEST(InterruptedRun, leaves_the_old_script_or_the_whole_new_one_and_no_pile_of_f
     EXPECT_EQ(r.exit_status, c.exit_status);
     EXPECT_EQ(r.err, c.err);
     const std::string script = read_file(folder / "text/script.txt");
-    EXPECT_TRUE(script == (c.replaced ? new_script : kOldScript))
+    EXPECT_TRUE(script == (c.replaced ? new_script : old_script))
         << script.size() << " bytes: " << script.substr(0, 40);
     // Each earlier run began with the old script and ended with it or the new one.
     if (file_exists(folder / "text/script.txt.bak")) {
       const std::string backup = read_file(folder / "text/script.txt.bak");
-      EXPECT_TRUE(backup == kOldScript || backup == new_script) << backup.size() << " bytes";
+      EXPECT_TRUE(backup == old_script || backup == new_script) << backup.size() << " bytes";
     }
-    // Besides the script and its backup, what a killed run may leave: the temporary file,
-    // the backup's own two on the way, and the lock.
-    std::set<std::string> allowed = {"script.txt",         "script.txt.bak", "script.txt.tmp",
-                                     "script.txt.bak.new", "script.txt.bak.old",
-                                     "script.txt.lock"};
+    // Besides the script, its backup and the original, what a killed run may leave: the
+    // temporary files, the backup's own two on the way, the original's aside, and the lock.
+    std::set<std::string> allowed = {
+        "script.txt",          "script.txt.bak",      "script.txt.orig",
+        "script.txt.tmp",      "script.txt.bak.new",  "script.txt.bak.old",
+        "script.txt.orig.tmp", "script.txt.orig.old", "script.txt.lock"};
     if (c.exit_status != -1) {  // a handled failure cleans up what it made
-      allowed.erase("script.txt.tmp");
-      allowed.erase("script.txt.lock");
+      for (const char* made :
+           {"script.txt.tmp", "script.txt.orig.tmp", "script.txt.orig.old", "script.txt.lock"})
+        allowed.erase(made);
     }
     for (const std::string& name : text_folder(folder)) EXPECT_TRUE(allowed.count(name)) << name;
   }
 
   ASSERT_EQ(dump("exec " + kDumpArgs).exit_status, 0);
   EXPECT_TRUE(read_file(folder / "text/script.txt") == new_script);
-  EXPECT_EQ(text_folder(folder), (std::set<std::string>{"script.txt", "script.txt.bak"}));
+  EXPECT_EQ(text_folder(folder),
+            (std::set<std::string>{"script.txt", "script.txt.bak", "script.txt.orig"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "driver/run.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "driver/console.h"
 #include "driver/file_open.h"
 #include "driver/fresh_dump.h"
+#include "driver/keep_edits.h"
 #include "driver/script_file.h"
 #include "driver/script_lock.h"
 #include "driver/table_file.h"
@@ -59,9 +61,10 @@ int table_unreadable(const Run& run) {
 
 enum class ScriptOutcome { kWhole, kImageUnreadable, kNotWritten };
 
-// The header and the whole dump. The dump stops at the first read of the image that fails.
-ScriptOutcome write_script(std::FILE* file, const Run& run) {
-  ScriptSink script(file);
+// The header and the whole dump, to `file` and `copy`. The dump stops at the first read of
+// the image that fails.
+ScriptOutcome write_script(std::FILE* file, ScriptCopy& copy, const Run& run) {
+  ScriptSink script(file, copy);
   if (!write_fresh_dump(run.image, run.stores, script, &run.console))
     return ScriptOutcome::kImageUnreadable;
   return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
@@ -90,17 +93,40 @@ int dump_text(const Run& run) {
   const ScriptLock lock;  // held until the script is in place
   std::FILE* script = lock.held() ? begin_script() : nullptr;
   if (script == nullptr) return console.error("no TEXT dir");
-  const ScriptOutcome outcome = write_script(script, run);
-  // A run whose console lines could not all be written fails as a whole.
-  if (outcome == ScriptOutcome::kWhole && !console.finish_output()) {
+  std::FILE* original = begin_original();
+  if (original == nullptr) {
     finish_script(script, false);
-    return console.error("cannot write standard output");
-  }
-  if (!finish_script(script, outcome == ScriptOutcome::kWhole)) {
-    if (outcome == ScriptOutcome::kImageUnreadable) return image_unreadable(run);
     return console.error("cannot write %s", kScriptPath);
   }
-  return 0;
+  ScriptOutcome outcome;
+  OldScript old = OldScript::kKept;
+  std::int64_t lost_line = 0;
+  {
+    FreshScriptCopy copy(original, open_old_script());
+    outcome = write_script(script, copy, run);
+    // A run whose console lines could not all be written fails as a whole.
+    if (outcome == ScriptOutcome::kWhole && !console.finish_output()) {
+      finish_original(original, false);
+      finish_script(script, false);
+      return console.error("cannot write standard output");
+    }
+    if (outcome == ScriptOutcome::kWhole && copy.old_script_differs())
+      old = check_old_script(run.image, run.stores, lost_line);
+  }
+  const bool whole = outcome == ScriptOutcome::kWhole && old == OldScript::kKept;
+  const bool original_placed = finish_original(original, whole);
+  const bool replaced = finish_script(script, original_placed);
+  if (original_placed) settle_original(replaced);
+  if (replaced) return 0;
+  if (outcome == ScriptOutcome::kImageUnreadable || old == OldScript::kImageUnreadable)
+    return image_unreadable(run);
+  if (old == OldScript::kScriptUnreadable) return console.error("cannot read %s", kScriptPath);
+  if (old == OldScript::kWouldLose)
+    return console.error(
+        "%s differs from a fresh dump at line %lld: run UPDATE_TEXT to keep its "
+        "edits, or move it away to dump afresh",
+        kScriptPath, static_cast<long long>(lost_line));
+  return console.error("cannot write %s", kScriptPath);
 }
 
 int check_the_table(const Run& run) {

@@ -25,6 +25,7 @@ bool ScriptSink::flush() {
   if (used_ > 0) {
     if (kept_ != nullptr) kept_->append(buffer_.data(), used_);
     if (file_ != nullptr && std::fwrite(buffer_.data(), 1, used_, file_) != used_) failed_ = true;
+    if (copy_ != nullptr && !copy_->copy({buffer_.data(), used_})) failed_ = true;
     used_ = 0;
   }
   return !failed_;

@@ -26,6 +26,16 @@ struct ScriptLiteral {
   std::size_t size = 0;
 };
 
+// Hears each piece of the script as a sink hands it on to its file: a second copy of it.
+class ScriptCopy {
+ public:
+  // False if the piece could not be kept.
+  virtual bool copy(std::string_view piece) = 0;
+
+ protected:
+  ~ScriptCopy() = default;
+};
+
 // The one stream every writer of the script appends to. Each line feed is stored as
 // kLineEnd; no other byte is changed. Output is gathered in a buffer and handed to the
 // file in large writes; a write that fails is remembered, not reported.
@@ -33,6 +43,9 @@ class ScriptSink {
  public:
   // A sink without a file keeps nothing: CHECK_TABLE decodes into one.
   explicit ScriptSink(std::FILE* file) : file_(file) {}
+  // A sink that also hands each piece it writes to `copy`; a piece it could not keep counts
+  // as a failed write.
+  ScriptSink(std::FILE* file, ScriptCopy& copy) : file_(file), copy_(&copy) {}
   // A sink that appends what it is given to `kept` at each flush: CHECK_SCRIPT decodes a
   // string into one to compare it with the script's text.
   explicit ScriptSink(std::string& kept) : file_(nullptr), kept_(&kept) {}
@@ -121,8 +134,8 @@ class ScriptSink {
   bool flush();
 
  private:
-  static constexpr std::size_t kCapacity = 1 << 16;
-  static constexpr std::size_t kSlack = 256;  // writes up to this size take the short path
+  static constexpr std::size_t kCapacity = 1 << 16;  // the largest piece handed on
+  static constexpr std::size_t kSlack = 256;         // writes up to this size take the short path
   // "00" to "FF": two digits a step.
   static constexpr auto kHexPairs = [] {
     std::array<std::array<char, 2>, 256> pairs{};
@@ -138,6 +151,7 @@ class ScriptSink {
 
   std::FILE* file_;
   std::string* kept_ = nullptr;
+  ScriptCopy* copy_ = nullptr;
   std::size_t used_ = 0;
   bool failed_ = false;
   std::array<char, kCapacity> buffer_;
