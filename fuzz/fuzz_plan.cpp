@@ -12,8 +12,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "driver/run.h"
@@ -25,6 +27,7 @@
 #include "fuzz_support.h"
 #include "rom/address.h"
 #include "script/script_header.h"
+#include "script/script_reader.h"
 #include "script/script_sink.h"
 #include "script_update/script_updater.h"
 #include "support/expected_text.h"
@@ -249,8 +252,44 @@ std::string dump_script(std::FILE* image_file, DumpStores& stores) {
   return script_file.take();
 }
 
+// What UPDATE_TEXT makes of `script` with today's table, given its original if any.
+std::string updated(std::FILE* image_file, DumpStores& stores, std::string_view script,
+                    std::optional<std::string_view> original, std::string_view today) {
+  fuzz::clear(stores.marks);
+  const StringEncoder encoder(stores.table, stores.renderings);
+  std::string report;
+  Report held(report);
+  std::string updated;
+  ScriptSink out(updated);
+  ScriptUpdater updater(script, original, today, encoder, held, out);
+  require(
+      walk_strings(image_file, stores.window, stores.marks, stores.renderings, updater).image_read,
+      "a read of the image was reported as failed");
+  updater.finish();
+  require(out.flush(), "the updated script could not be kept");
+  require(!updater.parted(), "an unedited script parted from the image");
+  return updated;
+}
+
+// The start of each section: the line after each position line.
+FUZZ_CHECKER std::vector<std::size_t> section_starts(std::string_view script) {
+  std::vector<std::size_t> starts;
+  for (std::size_t at = 0, next; at < script.size(); at = next) {
+    next = std::min(script.find('\n', at), script.size() - 1) + 1;
+    std::uint64_t linear;
+    std::uint64_t offset;
+    if (read_position_line(script.substr(at, next - at - 2), linear, offset))
+      starts.push_back(next);
+  }
+  return starts;
+}
+
+// Scripts dumped with the input's table, and with none, updated to the dump with a table of
+// the same codes whose texts give their codes back: with no original, the one dumped with no
+// table; with the original, any, and a section edited stays byte for byte.
 void check_update(std::FILE* image_file, DumpStores& stores) {
   TextTable& table = stores.table;
+  const std::string older = dump_script(image_file, stores);  // the input's table
   std::vector<int> codes;
   for (int code = 0; code < TextTable::kCodes; ++code)
     if (table.defined(code)) codes.push_back(code);
@@ -263,20 +302,35 @@ void check_update(std::FILE* image_file, DumpStores& stores) {
   stores.renderings.build(table);
   const std::string fresh = dump_script(image_file, stores);
 
-  fuzz::clear(stores.marks);
-  const StringEncoder encoder(table, stores.renderings);
-  std::string report;
-  Report held(report);
-  std::string updated;
-  ScriptSink out(updated);
-  ScriptUpdater updater(unedited, std::nullopt, {}, encoder, held, out);
-  require(
-      walk_strings(image_file, stores.window, stores.marks, stores.renderings, updater).image_read,
-      "a read of the image was reported as failed");
-  updater.finish();
-  require(out.flush(), "the updated script could not be kept");
-  require(!updater.parted(), "an unedited script parted from the image");
-  require(updated == fresh, "an unedited script did not update to the fresh dump");
+  require(updated(image_file, stores, unedited, std::nullopt, {}) == fresh,
+          "an unedited script did not update to the fresh dump");
+  require(updated(image_file, stores, older, older, fresh) == fresh,
+          "an unedited script with its original did not update to the fresh dump");
+
+  // The first string of a block's own, translated: no table text starts with a letter.
+  const std::string_view pointer = "\r\n#WRITE(PtrTable)\r\n\r\n";
+  const std::size_t text = older.find(pointer);
+  if (text == std::string::npos) return;
+  std::string edited = older;
+  const std::size_t at = text + pointer.size();
+  edited.replace(at, edited.find("\r\n", at) - at, "Translated");
+  const std::vector<std::size_t> old_starts = section_starts(edited);
+  const std::vector<std::size_t> fresh_starts = section_starts(fresh);
+  require(old_starts.size() == fresh_starts.size(), "the dumps hold other position lines");
+  const auto k = static_cast<std::size_t>(
+      std::upper_bound(old_starts.begin(), old_starts.end(), at) - old_starts.begin() - 1);
+  auto section = [](std::string_view script, const std::vector<std::size_t>& starts,
+                    std::size_t k) {
+    const std::size_t end =
+        k + 1 < starts.size() ? script.rfind("\r\n", starts[k + 1] - 3) + 2 : script.size();
+    return std::pair{starts[k], end};
+  };
+  const auto [old_from, old_to] = section(edited, old_starts, k);
+  const auto [fresh_from, fresh_to] = section(fresh, fresh_starts, k);
+  const std::string expected = fresh.substr(0, fresh_from) +
+                               edited.substr(old_from, old_to - old_from) + fresh.substr(fresh_to);
+  require(updated(image_file, stores, edited, older, fresh) == expected,
+          "an edited section did not stay byte for byte");
 }
 
 }  // namespace
