@@ -225,11 +225,13 @@ const std::vector<BadInput> kBadInputs = {
        fs::remove(f / "text/script.txt");
        fs::permissions(f / "text", fs::perms::owner_read | fs::perms::owner_exec);
      },
-     kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched, "", true,
+     kDump, 255, kCannotWrite, Console::kExactly, "", Script::kUntouched, "", true,
      "on Windows a read-only folder still takes new files"},
     {"script_is_read_only",
      [](const TempFolder& f) { fs::permissions(f / "text/script.txt", fs::perms::owner_read); },
-     kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched, "", true},
+     kDump, 255, kCannotWrite, Console::kExactly, "", Script::kUntouched, "", true},
+    {"script_is_a_folder", [](const TempFolder& f) { replace_with_folder(f / "text/script.txt"); },
+     kDump, 255, kCannotWrite, Console::kExactly, "", Script::kUntouched},
     // A killed run leaves its temporary file; the next run starts it afresh.
     {"temporary_file_left_by_a_killed_run", leave_temporary_file, kDump, 0, "",
      Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
@@ -270,6 +272,11 @@ const std::vector<BadInput> kBadInputs = {
     {"table_read_fails_part_way_in_a_script_check", [](const TempFolder&) {},
      kTableReadFails + kCheckScriptArgs, 255, kCannotReadTable, Console::kExactly, "",
      Script::kUntouched, "", false, kStrace},
+    // A failed read of the script is not its end: nothing is said of the strings after it.
+    {"script_read_fails_part_way_in_a_script_check", [](const TempFolder&) {},
+     with_fault("text/script.txt", "read:error=EIO:when=2") + kCheckScriptArgs, 255,
+     "ERROR - cannot read text//script.txt\n", Console::kExactly, "", Script::kUntouched, "",
+     false, kStrace},
     // Lines that did not reach standard output fail the run: the old script stays.
     {"standard_output_cannot_be_written", [](const TempFolder&) {},
      "exec " + kDumpArgs + " >/dev/full", 255, kCannotWriteStdout, Console::kExactly, "",

@@ -75,16 +75,21 @@ TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
   }
 }
 
-// Alone, and only alone: with an image after them they are command words like any other.
+// First, whatever follows them: nothing else is looked at.
 TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
   const std::string usage_start = "Usage: textdump DUMP_TEXT <rom image>\n";
   const std::pair<std::string, std::string> cases[] = {
       {"--help", usage_start}, {"-h", usage_start}, {"--version", "textdump 1.0.0\n"}};
+  const std::vector<std::string> afters[] = {
+      {}, {"image.rom"}, {"DUMP_TEXT", "image.rom", "x"}, {"--version"}};
   for (const auto& [option, out_start] : cases) {
-    SCOPED_TRACE(option);
+   for (const std::vector<std::string>& after : afters) {
+    SCOPED_TRACE(option + " " + testing::PrintToString(after));
     RunFolder f;
     f.make_folder("text");
-    const ProcessResult r = f.run({option});
+    std::vector<std::string> args = {option};
+    args.insert(args.end(), after.begin(), after.end());
+    const ProcessResult r = f.run(args);
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_EQ(r.out.substr(0, out_start.size()), out_start);
     EXPECT_EQ(r.err, "");
@@ -94,6 +99,7 @@ TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
            {"table/table_dump.txt", "text/script.txt", "CHECK_SCRIPT", "\n  1 ", "\n  255 "})
         EXPECT_NE(r.out.find(named), std::string::npos) << named;
     }
+   }
   }
 }
 
@@ -102,7 +108,7 @@ TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
 TEST(Driver, other_command_words_are_an_error_and_keep_an_existing_script) {
   const std::string words[] = {"dump_text",    "Dump_Text",    "DUMP",        "DUMP_TEXTS",
                                "DUMP_TEXT ",   " DUMP_TEXT",   "DUMP_TEXT\n", "",
-                               "--help",       "--version",    "check_table", "CHECK_TABLE ",
+                               "--HELP",       "-version",     "check_table", "CHECK_TABLE ",
                                "check_script", "CHECK_SCRIPTS"};
   for (const std::string& word : words) {
     for (const char* image : {"image.rom", "missing.rom"}) {
@@ -122,23 +128,39 @@ TEST(Driver, other_command_words_are_an_error_and_keep_an_existing_script) {
 }
 
 // Image names are taken byte for byte (UTF-8 on Windows too, whatever its code page).
-TEST(Driver, third_argument_is_ignored_and_any_image_name_is_read_alike) {
+TEST(Driver, any_image_name_is_read_alike) {
   RunFolder plain;
   plain.make_folder("text");
   const ProcessResult expected = plain.run({"DUMP_TEXT", "image.rom"});
-  const std::vector<std::vector<std::string>> cases = {{"DUMP_TEXT", "image.rom", "other.rom"},
-                                                       {"DUMP_TEXT", "ロム.bin"}};
-  for (const auto& args : cases) {
-    SCOPED_TRACE(testing::PrintToString(args));
-    RunFolder f;
-    f.make_folder("text");
-    write_file(f / "ロム.bin", read_file(f / "image.rom"));
-    const ProcessResult r = f.run(args);
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out, expected.out);
-    EXPECT_EQ(r.err, expected.err);
-    EXPECT_EQ(f.script(), plain.script());
+  RunFolder f;
+  f.make_folder("text");
+  write_file(f / "ロム.bin", read_file(f / "image.rom"));
+  const ProcessResult r = f.run({"DUMP_TEXT", "ロム.bin"});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.out, expected.out);
+  EXPECT_EQ(r.err, expected.err);
+  EXPECT_EQ(f.script(), plain.script());
+}
+
+// A stray argument is a mistake on the command line, found after the command word and
+// before the image is opened (missing.rom is never looked for): nothing is read or written.
+TEST(Driver, argument_after_the_image_is_an_error_and_keeps_an_existing_script) {
+  for (const char* word : {"DUMP_TEXT", "CHECK_TABLE", "CHECK_SCRIPT"}) {
+    for (const char* image : {"image.rom", "missing.rom"}) {
+      SCOPED_TRACE(std::string(word) + " " + image);
+      RunFolder f;
+      f.make_text_folder_with_old_script();
+      const ProcessResult r = f.run({word, image, "other.rom", "more"});
+      EXPECT_EQ(r.exit_status, 255);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, "ERROR - unexpected argument: other.rom\n" + kTryHelp);
+      EXPECT_EQ(f.script(), kOldScript);
+      EXPECT_FALSE(f.has("text/script.txt.bak"));
+    }
   }
+  // The command word is checked first.
+  RunFolder f;
+  EXPECT_EQ(f.run({"DUMP", "image.rom", "x"}).err, "ERROR - unknown command word: DUMP\n" + kTryHelp);
 }
 
 // The image is checked after the command word, for every word, and nothing else is read
@@ -212,12 +234,14 @@ TEST(Driver, script_that_cannot_be_created_is_an_error_after_the_table) {
     bool table;
     std::string blocker;  // what stands where the script would go, if anything
     std::string out;
+    std::string err = "ERROR - no TEXT dir\n";
   };
   const Case cases[] = {
       {"no text folder, no table", false, "", kTableMissing + "\n"},
       {"no text folder", true, "", ""},
       {"text is a file", true, "text", ""},
-      {"script is a folder", false, "text/script.txt", kTableMissing + "\n"},
+      {"script is a folder", false, "text/script.txt", kTableMissing + "\n",
+       "ERROR - cannot write text//script.txt\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -231,7 +255,7 @@ TEST(Driver, script_that_cannot_be_created_is_an_error_after_the_table) {
     const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
     EXPECT_EQ(r.exit_status, 255);
     EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, "ERROR - no TEXT dir\n");
+    EXPECT_EQ(r.err, c.err);
     if (c.blocker.empty()) {
       EXPECT_FALSE(f.has("text"));  // never created by the tool
     }
@@ -273,9 +297,9 @@ TEST(Driver, table_is_read_from_the_table_folder_and_a_missing_one_is_reported) 
       {"no table", std::nullopt, false, kTableMissing + "\n[DUMP_LAYER2]", "//<$41><$42><CODE FF>\r\n"},
       {"table is a folder", std::nullopt, true, kTableMissing + "\n[DUMP_LAYER2]",
        "//<$41><$42><CODE FF>\r\n"},
-      // A table saved as UTF-16 holds no entry line that the dump can read; only the
-      // table check says why.
-      {"table in UTF-16", "\xFF\xFE" "4\0" "1\0=\0A\0\n\0"s, false, "\n[DUMP_LAYER2]",
+      // A table saved as UTF-16 holds no entry line that the dump can read; it says so first.
+      {"table in UTF-16", "\xFF\xFE" "4\0" "1\0=\0A\0\n\0"s, false,
+       "\n[TABLE] the file is UTF-16: save it as UTF-8\n[DUMP_LAYER2]",
        "//<$41><$42><CODE FF>\r\n"},
   };
   for (const Case& c : cases) {

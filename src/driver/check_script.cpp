@@ -12,12 +12,18 @@
 
 namespace {
 
-// The script file, read in pieces as the check goes.
+// A read of the script failed: the check stops there, with nothing more said.
+struct ScriptReadFailed {};
+
+// The script file, read in pieces as the check goes. A failed read throws ScriptReadFailed,
+// so that it is never taken for the script's end.
 class ScriptFile final : public ScriptSource {
  public:
   explicit ScriptFile(std::FILE* file) : file_(file) {}
   std::size_t read(char* into, std::size_t room) override {
-    return std::fread(into, 1, room, file_);
+    const std::size_t got = std::fread(into, 1, room, file_);
+    if (got < room && std::ferror(file_)) throw ScriptReadFailed{};
+    return got;
   }
 
  private:
@@ -71,12 +77,17 @@ ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& 
   ScriptSink nowhere(nullptr);
   DumpContext ctx{image, stores.window, stores.marks, stores.renderings, nowhere, nullptr};
   ctx.inserted_strings = &strings;
-  const bool walked = run_dump_plan(ctx);
-  if (walked) checker.finish();
+  bool walked = false;
+  bool script_read = true;
+  try {
+    walked = run_dump_plan(ctx);
+    if (walked) checker.finish();
+  } catch (const ScriptReadFailed&) {
+    script_read = false;
+  }
   if (checker.reported()) console.line_left_open();
-  const bool script_read = !std::ferror(script);
   std::fclose(script);
-  if (!script_read) return ScriptCheck::kScriptUnreadable;
+  if (!script_read) return ScriptCheck::kScriptReadFailed;
   if (!walked) return ScriptCheck::kImageUnreadable;
   return checker.all_well() ? ScriptCheck::kAllWell : ScriptCheck::kFound;
 }

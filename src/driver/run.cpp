@@ -15,6 +15,7 @@
 #include "rom/address.h"
 #include "script/script_header.h"
 #include "script/script_sink.h"
+#include "table/table_diagnostics.h"
 
 namespace {
 
@@ -68,10 +69,27 @@ ScriptOutcome write_script(std::FILE* file, const Run& run) {
   return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
 }
 
+// Says on the console, as CHECK_TABLE does, that the table is in UTF-16; the lines it finds no
+// entry in are not reported.
+class Utf16Warning final : public TableObserver {
+ public:
+  explicit Utf16Warning(Console& console) : console_(console) {}
+  void line_read(std::uint32_t, std::string_view, const TableLine&) override {}
+  void file_is_utf16() override {
+    std::fputs(kUtf16TableLine, console_.out());
+    console_.line_left_open();
+  }
+
+ private:
+  Console& console_;
+};
+
 // The table as DUMP_TEXT and CHECK_SCRIPT read it, and the renderings made from it: a missing
-// table is reported and the run goes on with none. False if a read of it failed part-way.
+// table is reported and the run goes on with none, a table in UTF-16 too. False if a read of
+// it failed part-way.
 bool read_table(const Run& run) {
-  switch (load_table(kTablePath, run.stores.table, run.console.out())) {
+  Utf16Warning utf16(run.console);
+  switch (load_table(kTablePath, run.stores.table, run.console.out(), &utf16)) {
     case TableFile::kRead:
       break;
     case TableFile::kMissing:
@@ -89,15 +107,16 @@ int dump_text(const Run& run) {
   if (!read_table(run)) return table_unreadable(run);
   // The folder `text` must exist: the tool never creates it.
   const ScriptLock lock;  // held until the script is in place
-  std::FILE* script = lock.held() ? begin_script() : nullptr;
-  if (script == nullptr) return console.error("no TEXT dir");
-  const ScriptOutcome outcome = write_script(script, run);
+  if (!lock.held()) return console.error("%s", script_refusal().c_str());
+  ScriptReplacement script;
+  if (script.file() == nullptr) return console.error("%s", script_refusal().c_str());
+  const ScriptOutcome outcome = write_script(script.file(), run);
   // A run whose console lines could not all be written fails as a whole.
   if (outcome == ScriptOutcome::kWhole && !console.finish_output()) {
-    finish_script(script, false);
+    script.finish(false);
     return console.error("cannot write standard output");
   }
-  if (!finish_script(script, outcome == ScriptOutcome::kWhole)) {
+  if (!script.finish(outcome == ScriptOutcome::kWhole)) {
     if (outcome == ScriptOutcome::kImageUnreadable) return image_unreadable(run);
     return console.error("cannot write %s", kScriptPath);
   }
@@ -125,6 +144,8 @@ int check_the_script(const Run& run) {
       return 1;
     case ScriptCheck::kScriptUnreadable:
       return run.console.error("cannot open %s", kScriptPath);
+    case ScriptCheck::kScriptReadFailed:
+      return run.console.error("cannot read %s", kScriptPath);
     case ScriptCheck::kImageUnreadable:
       return image_unreadable(run);
   }
@@ -157,11 +178,12 @@ int finish(Console& console, int status) {
 }
 
 int run_command(int argc, const char* const argv[], DumpStores& stores, Console& console) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  // The options work whatever follows them.
+  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     write_usage(console.out());
     return 0;
   }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+  if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
     write_version(console.out());
     return 0;
   }
@@ -169,6 +191,8 @@ int run_command(int argc, const char* const argv[], DumpStores& stores, Console&
   const Command* command = find_command(argv[1]);
   if (command == nullptr)
     return console.command_line_error(std::string("unknown command word: ") + argv[1]);
+  // A stray argument may be a slip that would push the translation into the backup.
+  if (argc > 3) return console.command_line_error(std::string("unexpected argument: ") + argv[3]);
 
   const char* image_path = argv[2];
   std::FILE* image = open_image(image_path);

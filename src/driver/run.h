@@ -18,7 +18,7 @@ struct DumpStores {
 
 // The whole tool: `textdump DUMP_TEXT <rom image>`, `textdump CHECK_TABLE <rom image>` to
 // check the table, `textdump CHECK_SCRIPT <rom image>` to check the edited script, or
-// `--help`, `-h` or `--version` alone. Progress, warnings, the checks' reports and usage go to
+// `--help`, `-h` or `--version` first, whatever follows. Progress, warnings, the checks' reports and usage go to
 // `out`, fatal errors to `err`. Arguments are UTF-8.
 // Returns the process exit status: 0; 1 when CHECK_SCRIPT found something to look at; 255 on
 // a fatal error.
