@@ -38,7 +38,7 @@ bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint6
 
 ScriptReader::ScriptReader(ScriptSource& source) : source_(source), buffer_(new char[kFirstRoom]) {
   filled_ = buffer_.get();
-  scan_ = keep_ = filled_;
+  scan_ = filled_;
 }
 
 std::string_view ScriptReader::take_line() {
@@ -67,8 +67,12 @@ std::string_view ScriptReader::take_line() {
 }
 
 void ScriptReader::refill() {
-  // Keep what is still needed at the start, in a larger buffer if it fills half this one.
-  const std::size_t kept = static_cast<std::size_t>(filled_ - keep_);
+  // Keep what is still needed at the start, end to end: the kept lines, then what is not
+  // scanned yet; in a larger buffer if it fills half this one.
+  const std::size_t unscanned = static_cast<std::size_t>(filled_ - scan_);
+  std::size_t kept = unscanned;
+  if (kept_lines_ != nullptr)
+    for (const std::string_view& line : *kept_lines_) kept += line.size();
   char* to = buffer_.get();
   std::unique_ptr<char[]> larger;
   if (2 * kept > room_) {
@@ -76,15 +80,17 @@ void ScriptReader::refill() {
     larger.reset(new char[room_]);
     to = larger.get();
   }
-  std::memmove(to, keep_, kept);
-  // Lines and the scan keep their place relative to the first byte kept.
-  auto move = [&](std::string_view& line) { line = {to + (line.data() - keep_), line.size()}; };
-  if (held_) move(held_line_);
-  if (kept_lines_ != nullptr)
-    for (std::string_view& line : *kept_lines_) move(line);
-  scan_ = to + (scan_ - keep_);
-  keep_ = to;
-  filled_ = to + kept;
+  // In file order, so that no line is overwritten before it has moved.
+  if (kept_lines_ != nullptr) {
+    for (std::string_view& line : *kept_lines_) {
+      std::memmove(to, line.data(), line.size());
+      line = {to, line.size()};
+      to += line.size();
+    }
+  }
+  std::memmove(to, scan_, unscanned);
+  scan_ = to;
+  filled_ = to + unscanned;
   if (larger) buffer_ = std::move(larger);
   const std::size_t got = source_.read(filled_, room_ - kept);
   filled_ += got;
@@ -95,12 +101,10 @@ bool ScriptReader::next(ScriptString& string) {
   kept_lines_ = nullptr;
   // The commands: a position line, then #WRITEINDEX( and #WRITE(PtrTable), or #W16(.
   for (;;) {
-    keep_ = held_ ? held_line_.data() : scan_;
     std::string_view line = take_line();
     if (line.data() == nullptr) return false;
     if (!read_position_line(line, string.linear, string.offset)) continue;
     string.position_line = lines_read_;
-    keep_ = scan_;
     line = take_line();
     if (line.data() == nullptr) return false;
     if (line.starts_with(kWrite16Open)) break;
@@ -109,7 +113,6 @@ bool ScriptReader::next(ScriptString& string) {
       held_line_ = line;
       continue;
     }
-    keep_ = scan_;
     line = take_line();
     if (line.data() == nullptr) return false;
     if (line == kWritePointer) break;
@@ -121,9 +124,9 @@ bool ScriptReader::next(ScriptString& string) {
   // "#", or to the end of the file.
   std::vector<std::string_view>& lines = string.lines;
   lines.clear();
+  string.line_numbers.clear();
   kept_lines_ = &lines;
   for (;;) {
-    keep_ = lines.empty() ? scan_ : lines.front().data();
     const std::string_view line = take_line();
     if (line.data() == nullptr) {
       string.cut = ScriptString::Cut::kEndOfFile;
@@ -138,11 +141,10 @@ bool ScriptReader::next(ScriptString& string) {
       held_line_ = line;
       break;
     }
-    if (lines.empty()) {
-      if (line.empty()) continue;
-      string.first_line = lines_read_;
-    }
+    if (line.empty()) continue;
+    if (lines.empty()) string.first_line = lines_read_;
     lines.push_back(line);
+    string.line_numbers.push_back(lines_read_);
   }
   kept_lines_ = nullptr;
   if (lines.empty()) string.first_line = string.cut_line;

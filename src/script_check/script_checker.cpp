@@ -10,11 +10,15 @@ namespace {
 
 constexpr std::size_t kShownText = 16;  // bytes of a line shown where a problem starts
 
-// True if `lines` are `rendering` as DUMP_TEXT wrote it: its lines, CR LF between them, with
-// the line ends after the end code and the empty lines at the text's end left off.
-bool as_dumped(std::string_view rendering, std::span<const std::string_view> lines) {
+// True if the text of `string` is `rendering` as DUMP_TEXT wrote it: its lines, CR LF between
+// them, with the line ends after the end code and the empty lines at the text's end left off.
+// An empty line within the text is an edit.
+bool as_dumped(std::string_view rendering, const ScriptString& string) {
+  const std::span<const std::string_view> lines = string.lines;
+  if (!lines.empty() && string.line_numbers.back() - string.first_line !=
+                            static_cast<std::int64_t>(lines.size()) - 1)
+    return false;
   while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
-  while (!lines.empty() && lines.back().empty()) lines = lines.first(lines.size() - 1);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) {
       if (!rendering.starts_with(kLineEnd)) return false;
@@ -59,6 +63,11 @@ TextPlace place_in(std::string_view rendering, std::size_t offset) {
 
 }  // namespace
 
+std::int64_t ScriptChecker::line_number(int index) const {
+  return string_.lines.empty() ? string_.first_line
+                               : string_.line_numbers[static_cast<std::size_t>(index)];
+}
+
 void ScriptChecker::put_number(long long value) {
   char digits[24];
   const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
@@ -82,7 +91,7 @@ std::string_view ScriptChecker::put_place(TextPlace place) {
                                     ? std::string_view{}
                                     : string_.lines[static_cast<std::size_t>(place.line)];
   put("line ");
-  put_number(string_.first_line + place.line);
+  put_number(line_number(place.line));
   put(", column ");
   put_number(place.column + 1);
   return text.substr(std::min(static_cast<std::size_t>(place.column), text.size()), kShownText);
@@ -109,7 +118,7 @@ void ScriptChecker::check(const DumpedString& dumped) {
     stopped_ = true;
     return;
   }
-  if (as_dumped(dumped.rendering, string_.lines)) {
+  if (as_dumped(dumped.rendering, string_)) {
     const StringEncoder::Foreseen foreseen = encoder_.foresee(dumped.bytes);
     TextPlace differs;
     if (foreseen.taken == StringEncoder::Taken::kGivenBack) {
@@ -172,7 +181,7 @@ void ScriptChecker::check(const DumpedString& dumped) {
     }
     case StringEncoding::Outcome::kTextAfterEnd:
       put("line ");
-      put_number(string_.first_line + encoding_.stop.line);
+      put_number(line_number(encoding_.stop.line));
       put(": text after the end code");
       break;
     default:

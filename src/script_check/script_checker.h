@@ -64,6 +64,8 @@ class ScriptChecker {
   // "line N, column C" of a place in the current string; returns the line's text from there,
   // at most kShownText bytes.
   std::string_view put_place(TextPlace place);
+  // The number of the line `index` of the current string's text, as TextPlace counts them.
+  std::int64_t line_number(int index) const;
   void write_line();
 
   ScriptReader reader_;
