@@ -115,4 +115,50 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
 #endif
 }
 
+// AddressSanitizer reserves far more address space than any limit below.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Under a limit of 64 MiB of address space: 10 MB of empty lines inside a string cost nothing
+// (they are not kept), while a line of 10 MB, which the check must hold, runs out of memory,
+// and that ends the run with a message, not a crash.
+TEST(CheckScript, memory_does_not_grow_with_empty_lines_and_running_out_is_an_error) {
+#if !defined(SAMPLE_MAKER_EXE) || defined(_WIN32)
+  GTEST_SKIP() << "needs the sample image maker and a POSIX shell's ulimit";
+#else
+  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer cannot run under an address limit";
+  TempFolder f;
+  ASSERT_EQ(run_process(SAMPLE_MAKER_EXE, {f.path()}, f.path()).exit_status, 0);
+  ASSERT_EQ(run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, f.path()).exit_status, 0);
+  const std::string fresh = read_file(f / "text/script.txt");
+  const std::string limited = "ulimit -v 65536 && exec \"$0\" CHECK_SCRIPT sample.rom";
+
+  write_file(f / "text/script.txt",
+             edited(fresh, {{"Maybe tomorrow.[END]\r\n",
+                             "Maybe tomorrow.[END]\r\n" + std::string(10'000'000, '\n')}}));
+  const ProcessResult blank = run_process("/bin/sh", {"-c", limited, TEXTDUMP_EXE}, f.path());
+  EXPECT_EQ(blank.out,
+            "\n[SUMMARY] 59 strings: 59 as dumped, 0 edited (+0 bytes), 0 not given back, 0 "
+            "cannot be encoded\n");
+  EXPECT_EQ(blank.err, "");
+  EXPECT_EQ(blank.exit_status, 0);
+
+  write_file(f / "text/script.txt",
+             edited(fresh, {{"Maybe tomorrow.", "Maybe " + std::string(10'000'000, 'x')}}));
+  const ProcessResult huge = run_process("/bin/sh", {"-c", limited, TEXTDUMP_EXE}, f.path());
+  EXPECT_EQ(huge.out, "");
+  EXPECT_EQ(huge.err, "ERROR - out of memory\n");
+  EXPECT_EQ(huge.exit_status, 255);
+#endif
+}
+
 }  // namespace

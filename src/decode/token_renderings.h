@@ -143,13 +143,15 @@ class TokenRenderings {
     std::uint8_t length;
   };
   static_assert(sizeof(ShortToken) == 16 && sizeof(Lead) <= kShortText);
+  // Zero at start in zeroed storage (a ZeroedStore, or value-initialised): the arrays have no
+  // initializer, which would clear every page.
   // On a page of their own, with the references on the next two: a page more would be a
   // page fault more.
-  alignas(4096) std::array<ShortToken, 0x100> short_{};
+  alignas(4096) std::array<ShortToken, 0x100> short_;
   // Per slot: the text's offset in bytes_, a fallback flag and the length.
-  std::array<std::uint32_t, kSlots> refs_{};
+  std::array<std::uint32_t, kSlots> refs_;
   int used_ = 0;
   // Room for every slot at its longest, and for the last copy's full width.
-  std::array<char, kSlots * kLongest + kCopy> bytes_{};
+  std::array<char, kSlots * kLongest + kCopy> bytes_;
   static_assert(sizeof bytes_ <= std::uint32_t{1} << (32 - kOffsetShift));
 };

@@ -1,6 +1,7 @@
 #include "driver/run.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "driver/check_script.h"
@@ -212,5 +213,12 @@ int run_command(int argc, const char* const argv[], DumpStores& stores, Console&
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err) {
   Console console(out, err);
-  return finish(console, run_command(argc, argv, stores, console));
+  int status;
+  try {
+    status = run_command(argc, argv, stores, console);
+  } catch (const std::bad_alloc&) {
+    // Whatever the run had begun to write is gone with the stack: the temporary file, the lock.
+    return console.error("out of memory");
+  }
+  return finish(console, status);
 }
