@@ -382,6 +382,42 @@ TEST(Driver, replaced_script_becomes_the_backup_and_a_failed_run_keeps_both) {
   }
 }
 
+// A script kept elsewhere (in a repository, say) through a symbolic link is replaced there:
+// the link stays, the file it names gets the new script, and its backup lies beside it.
+TEST(Driver, script_that_is_a_link_to_a_file_is_replaced_where_it_points) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links are followed on POSIX";
+#else
+  namespace fs = std::filesystem;
+  RunFolder plain;
+  plain.make_folder("text");
+  ASSERT_EQ(plain.run({"DUMP_TEXT", "image.rom"}).exit_status, 0);
+  RunFolder f;
+  f.make_folder("text");
+  f.make_folder("repo");
+  write_file(f / "repo/script.txt", kOldScript);
+  fs::create_symlink("../repo/script.txt", f / "text/script.txt");
+  for (const std::string& backup : {kOldScript, plain.script()}) {
+    const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.err, "");
+    ASSERT_TRUE(fs::is_symlink(fs::symlink_status(f / "text/script.txt")));
+    EXPECT_EQ(fs::read_symlink(f / "text/script.txt"), "../repo/script.txt");
+    EXPECT_EQ(read_file(f / "repo/script.txt"), plain.script());
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(f / "repo/script.txt.bak")));
+    EXPECT_EQ(read_file(f / "repo/script.txt.bak"), backup);
+    EXPECT_EQ(std::distance(fs::directory_iterator(f / "repo"), {}), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(f / "text"), {}), 1);
+  }
+  // A link to no file is replaced by the script, as any other entry there.
+  fs::remove(f / "repo/script.txt");
+  fs::remove(f / "repo/script.txt.bak");
+  EXPECT_EQ(f.run({"DUMP_TEXT", "image.rom"}).exit_status, 0);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(f / "text/script.txt")));
+  EXPECT_EQ(f.script(), plain.script());
+#endif
+}
+
 // Runs started together in one folder take turns: each exits 0 having put its own whole
 // script in place, and the folder is left with a whole script and a whole backup.
 TEST(Driver, runs_at_once_in_one_folder_leave_one_runs_whole_script) {
