@@ -91,6 +91,103 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "",
        "\n[SCRIPT] line 826: the image has no further string" + all_well,
        1},
+      // Planted faults that once got through (issue 25's numbers).
+      // 1: a table text beats a bracketed form of the same length.
+      {"a table text spelled as a code form",
+       {{"Maybe tomorrow.[END]", "Maybe<CODE FF> tomorrow.[END]"}},
+       "7E=<CODE FF>\n",
+       "\n[EDITED] line 25 @ 07C016: 16 -> 17 bytes"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+1 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       0},
+      // 7: encoding resumed after the tokens foreseen starts at its column on that line only.
+      {"a text that starts another's", {}, "7E=uX\n", all_well, 0},
+      // 10: the parameter FF of a parameter control has its own text.
+      {"a text for parameter FF",
+       {{"?[pause]<$1E>", "?[long pause][pause]<$1E>"}},
+       "F0FF=[long pause]\n",
+       "\n[EDITED] line 187 @ 079042: 35 -> 37 bytes"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+2 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       0},
+      // 11: a bracketed form needs its closing '>'.
+      {"a bracketed form closed wrongly",
+       {{"Maybe tomorrow.[END]", "Maybe<$41] tomorrow.[END]"}},
+       "",
+       "\n[SCRIPT] line 29, column 6: no code for \"<$41] tomorrow.[\""
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
+      // 13: the last line needs no line end.
+      {"no line end at the end", {{"Dawn at[end]\r\n\r\n\r\n", "Dawn at[end]", true}}, "",
+       all_well, 0},
+      // 14: a position line is nothing but its numbers.
+      {"text after a position line",
+       {{"//[07C016 ~ 03C016]", "//[07C016 ~ 03C016] checked"}},
+       "",
+       "\n[SCRIPT] line 42: the image has the string @ 07C016 here"
+       "\n[SUMMARY] 0 strings: 0 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 18: the linear address is compared, not only the image offset.
+      {"another linear address",
+       {{"//[07C016 ~ 03C016]", "//[07C017 ~ 03C016]"}},
+       "",
+       "\n[SCRIPT] line 25: the image has the string @ 07C016 here"
+       "\n[SUMMARY] 0 strings: 0 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 19: a string not given back alone sets exit status 1.
+      {"only a string not given back",
+       {},
+       "0206=\xC3\xA9\n",
+       "\n[ROUND TRIP] line 199, column 44 @ 079065: \"\xC3\xA9\xC3\xB1<$05>[shake]\""
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 1 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 21: the growth of every edited string is added up.
+      {"two edits that grow",
+       {{"Maybe tomorrow.[END]", "Perhaps tomorrow![END]"},
+        {"Someone is at the door.", "Someone is at the door, Bob."}},
+       "",
+       "\n[EDITED] line 25 @ 07C016: 16 -> 18 bytes"
+       "\n[EDITED] line 86 @ 10881A: 24 -> 29 bytes"
+       "\n[SUMMARY] 59 strings: 57 as dumped, 2 edited (+7 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       0},
+      // 22: text after the end code on a string's second line is reported on that line.
+      {"text after the end code on a second line",
+       {{"[wait]Wind rises.[END]", "[wait]Wind rises.[END]x"}},
+       "",
+       "\n[SCRIPT] line 184: text after the end code"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
+      // 24: columns on a later line count from after its CR LF.
+      {"a lower code for a character",
+       {},
+       "01=W\n",
+       "\n[ROUND TRIP] line 184, column 7 @ 07901B: \"Wind rises.[END]\""
+       "\n[ROUND TRIP] line 327, column 4 @ 00CC24: \"Wind the clock.[\""
+       "\n[ROUND TRIP] line 592, column 1 @ 009404: \"Welcome to Gull \""
+       "\n[ROUND TRIP] line 763, column 1 @ 10B2CE: \"Workshop[end]\""
+       "\n[SUMMARY] 59 strings: 55 as dumped, 0 edited (+0 bytes), 4 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 25: the first token where encoding resumes is compared too.
+      {"a text longer than a character",
+       {},
+       "7F=Th\n",
+       "\n[ROUND TRIP] line 257, column 1 @ 3C0000: \"The end.[end]\""
+       "\n[ROUND TRIP] line 543, column 1 @ 10A00B: \"Three tins of be\""
+       "\n[ROUND TRIP] line 735, column 1 @ 07900A: \"The lamp is lit.\""
+       "\n[ROUND TRIP] line 741, column 1 @ 07C004: \"The boat is late\""
+       "\n[ROUND TRIP] line 751, column 1 @ 108804: \"The bell rings t\""
+       "\n[ROUND TRIP] line 783, column 1 @ 30F004: \"The stove is col\""
+       "\n[ROUND TRIP] line 819, column 1 @ 3B8104: \"The logbook is f\""
+       "\n[SUMMARY] 59 strings: 52 as dumped, 0 edited (+0 bytes), 7 not given back, 0 cannot be "
+       "encoded",
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
