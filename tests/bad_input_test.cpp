@@ -169,6 +169,10 @@ const std::vector<BadInput> kBadInputs = {
      [](const TempFolder& f) { write_file(f / "image.rom", image_bytes(0x100000)); }, kDump, 0, "",
      Console::kStartsWith, kNoIndexOut, Script::kWritten,
      "\r\n//[10A002 ~ 082002]\r\n#W16($82002)\r\nBB<CODE FF>\r\n\r\n\r\n"},
+    // Only 512 bytes over whole banks are a copier's header.
+    {"image_1536_bytes_over_whole_banks",
+     [](const TempFolder& f) { write_file(f / "image.rom", image_bytes() + std::string(1536, '\xFF')); },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
     {"image_is_a_folder", [](const TempFolder& f) { replace_with_folder(f / "image.rom"); }, kDump,
      255, "ERROR - cannot open ROM: image.rom\n", Console::kExactly, "", Script::kUntouched},
     {"image_is_missing", [](const TempFolder& f) { fs::remove(f / "image.rom"); }, kDump, 255,
@@ -297,6 +301,16 @@ const std::vector<BadInput> kBadInputs = {
     {"image_read_fails_after_a_block", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs, 255, kCannotRead,
      Console::kExactly, "\n[FILE] 079000-07900A [0]\n", Script::kUntouched, "", false, kStrace},
+    // The region pass reads the image again (read 31: bank 0x10's region): a failed read
+    // there fails the run as any other.
+    {"image_read_fails_in_the_region_pass", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=31") + kDumpArgs, 255, kCannotRead,
+     Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
+    // The lines on standard output come before the error, in one stream too.
+    {"image_read_fails_with_both_streams_in_one", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs + " 2>&1", 255, "",
+     Console::kExactly, "\n[FILE] 079000-07900A [0]\n" + kCannotRead, Script::kUntouched, "",
+     false, kStrace},
     // CHECK_TABLE reads the image as DUMP_TEXT does; a failed read leaves no report.
     {"image_read_fails_after_a_block_in_a_table_check", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kCheckTableArgs, 255,

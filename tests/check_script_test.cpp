@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/expected_text.h"
+#include "support/image_builder.h"
 #include "support/process.h"
 
 namespace {
@@ -210,6 +211,32 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
   EXPECT_EQ(none.err, "ERROR - cannot open text//script.txt\n");
   EXPECT_EQ(none.exit_status, 255);
 #endif
+}
+
+// A string that runs to its window's end is checked with the bytes the decoder read past it:
+// here the parameter of F0 and the end code, both 0xFF.
+TEST(CheckScript, string_cut_by_the_window_end_counts_the_bytes_read_past_it) {
+  ImageBuilder image;
+  Bytes cut(65530, 0x41);  // from window offset 5 to the window's last byte, F0
+  cut.push_back(0xF0);
+  image.place(0x10, 0xA000, make_block({Bytes{0xFF}, cut}));  // a block of the fixed list
+  TempFolder f;
+  ASSERT_TRUE(image.save(f / "image.rom"));
+  std::filesystem::create_directory(f / "table");
+  std::filesystem::create_directory(f / "text");
+  write_file(f / "table/table_dump.txt", "41=A\n42=B\nF0=[pause]\nFF=[end]\n");
+  const ProcessResult dump = run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "image.rom"}, f.path());
+  ASSERT_EQ(dump.exit_status, 0);
+  EXPECT_NE(dump.out.find("\n[FILE] 10A000-11A000 [0]\n"), std::string::npos) << dump.out;
+  const std::string fresh = read_file(f / "text/script.txt");
+  const std::string text = std::string(65530, 'A') + "[pause]<$FF>[end]\r\n";
+  ASSERT_NE(fresh.find("#WRITE(PtrTable)\r\n\r\n" + text), std::string::npos);
+  std::string one_edit = text;
+  one_edit[0] = 'B';
+  write_file(f / "text/script.txt", edited(fresh, {{text, one_edit}}));
+  const ProcessResult check = run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "image.rom"}, f.path());
+  EXPECT_NE(check.out.find("@ 10A005: 65533 -> 65533 bytes\n"), std::string::npos) << check.out;
+  EXPECT_EQ(check.exit_status, 0);
 }
 
 // AddressSanitizer reserves far more address space than any limit below.

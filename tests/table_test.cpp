@@ -86,6 +86,8 @@ TEST(TableParser, entry_lines_set_the_code_of_their_key_to_their_value) {
            "\n45=e\n43=" + x39 + "\n46=f\n",
        {{0x41, "a"}, {0x42, std::string(17, 'b')}, {0x43, x39}, {0x44, "d"}, {0x45, "e"},
         {0x46, "f"}}},
+      {"text grown within its place leaves the next text alone", "41=A\n42=B\n41=AXY\n",
+       {{0x41, "AXY"}, {0x42, "B"}}},
       {"41 and 0041 are one entry", "41=A\n0041=B\n", {{0x41, "B"}}},
       {"0041 and 41 are one entry", "0041=B\n41=A\n", {{0x41, "A"}}},
       {"empty value leaves the code undefined", "41=\n", {}},
