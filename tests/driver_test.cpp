@@ -3,9 +3,11 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -457,6 +459,62 @@ TEST(Driver, runs_at_once_in_one_folder_leave_one_runs_whole_script) {
     EXPECT_TRUE(is_whole(read_file(f / "text/script.txt.bak")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f / "text"), {}), 2);
   }
+}
+
+#ifndef _WIN32
+// Whether a process other than this one has `path` open.
+bool opened_elsewhere(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path target = fs::canonical(path);
+  const std::string self = std::to_string(getpid());
+  std::error_code error;
+  for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
+    const std::string pid = process.path().filename().string();
+    if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    for (const fs::directory_entry& fd : fs::directory_iterator(process.path() / "fd", error)) {
+      if (fs::read_symlink(fd.path(), error) == target) return true;
+    }
+  }
+  return false;
+}
+#endif
+
+// A run that waited on a lock file that its holder deleted on the way out starts again on the
+// file named there now: while a third run holds that one, it waits and writes nothing.
+TEST(Driver, run_that_got_a_deleted_lock_file_waits_for_the_one_named_now) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the lock file of flock, deleted by its holder, is POSIX";
+#else
+  RunFolder f;
+  f.make_text_folder_with_old_script();
+  const std::string lock = f / "text/script.txt.lock";
+  const int first = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);  // this test
+  ASSERT_GE(first, 0);
+  ASSERT_EQ(flock(first, LOCK_EX), 0);
+  std::atomic<bool> done = false;
+  ProcessResult waiting;
+  std::jthread run([&] {
+    waiting = f.run({"DUMP_TEXT", "image.rom"});
+    done = true;
+  });
+  // Once the run has the lock file open, it waits on it.
+  for (int tries = 0; tries < 1000 && !opened_elsewhere(lock); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // The holder deletes the file and lets go; meanwhile a third run made a new one and holds it.
+  ASSERT_EQ(unlink(lock.c_str()), 0);
+  const int third = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(third, 0);
+  ASSERT_EQ(flock(third, LOCK_EX), 0);
+  close(first);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(done);
+  EXPECT_EQ(f.script(), kOldScript);
+  close(third);
+  run.join();
+  EXPECT_EQ(waiting.exit_status, 0);
+  EXPECT_NE(f.script(), kOldScript);
+#endif
 }
 
 }  // namespace
