@@ -8,5 +8,6 @@ std::FILE* open_file(const char* utf8_path, const char* mode);
 
 // Opens `utf8_path` for binary reading, unbuffered: its readers read in large pieces. Null
 // unless a first read succeeds: a directory opens for reading here but fails at the first
-// read.
+// read. On Windows the file is opened with read, write and delete sharing, so that another
+// run may replace it meanwhile (a dump, while CHECK_SCRIPT reads the script).
 std::FILE* open_to_read(const char* utf8_path);
