@@ -62,6 +62,8 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
     const bool line_ends = text.ends_with(kLineEnd);  // the line break and the end codes
     while (text.ends_with(kLineEnd)) text.remove_suffix(kLineEnd.size());
     const int key = TokenRenderings::key_of(slot);
+    // foresee() looks a parameter up by its own slot, never by its control's.
+    if (slot < 0x100 && kByteClasses[slot].kind == ByteKind::kParameterControl) continue;
     if (slot < 0x100) {
       foresight.taken = taken_as(text, token_start_, key, line_ends);
     } else if (!TokenRenderings::is_parameter_slot(slot)) {  // a run page's: its key
@@ -130,7 +132,7 @@ StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> byt
     if (lead.kind != ByteKind::kRunLead) continue;
     for (int i = 0; i < lead.follow && at < bytes.size(); ++i) {
       token = at;
-      const int slot = lead.follow_page + bytes[at++];
+      const int slot = TokenRenderings::run_slot(lead.follow_page, bytes[at++]);
       if (!look(slot)) return verdict(slot);
     }
   }

@@ -50,6 +50,9 @@ class TokenRenderings {
         std::find(kPageControl.begin(), kPageControl.end(), hi) - kPageControl.begin();
     return static_cast<int>(kKeyPages + page) << 8 | param;
   }
+  // The slot of a run's follow byte `p`, looked up on the table page `follow_page` (0x0100 or
+  // 0x0200): a run page's slot is its table key.
+  static constexpr int run_slot(int follow_page, int p) { return follow_page + p; }
   // True for the slots of the parameter controls' parameters, after the key pages.
   static constexpr bool is_parameter_slot(int slot) { return slot >= kFirstParameterSlot; }
   // The table key whose text a slot stands for: the one a fallback in that slot lacks.
@@ -102,7 +105,7 @@ class TokenRenderings {
   // table; one whose control has none is missing under the control's own key.
   int missing_key(int slot) const {
     if (!fallback(slot)) return -1;
-    if (slot < kFirstParameterSlot) return slot;
+    if (slot < kFirstParameterSlot) return key_of(slot);
     const int control = key_of(slot) >> 8;
     return fallback(control) ? control : -1;
   }
@@ -155,3 +158,9 @@ class TokenRenderings {
   std::array<char, kSlots * kLongest + kCopy> bytes_;
   static_assert(sizeof bytes_ <= std::uint32_t{1} << (32 - kOffsetShift));
 };
+
+// The one place where a run page's slot and its table key are tied.
+static_assert(TokenRenderings::key_of(TokenRenderings::run_slot(0x0100, 0x00)) == 0x0100 &&
+              TokenRenderings::key_of(TokenRenderings::run_slot(0x0200, 0xFF)) == 0x02FF &&
+              !TokenRenderings::is_parameter_slot(TokenRenderings::run_slot(0x0200, 0xFF)));
+
