@@ -25,13 +25,13 @@ void write_usage(std::FILE* out) {
       "Progress and warnings go to standard output, errors to standard error.\n"
       "\n"
       "Exit status:\n"
-      "  0    the dump was written, the table checked or the script found sound; also for\n"
-      "       --help and --version\n"
+      "  0    the dump was written, the table checked or the script found sound (edited\n"
+      "       strings that encode are sound); also for --help and --version\n"
       "  1    CHECK_SCRIPT found a string to look at\n"
-      "  255  an error, on every system: an unknown command word, no image given, an image\n"
-      "       that cannot be read or has a copier header, a table that cannot be read, a\n"
-      "       script that cannot be created, written or (CHECK_SCRIPT) read, or standard\n"
-      "       output that cannot be written\n",
+      "  255  an error, on every system: an unknown command word, no image given or an\n"
+      "       argument after it, an image that cannot be read or has a copier header, a\n"
+      "       table that cannot be read, a script that cannot be created, written or\n"
+      "       (CHECK_SCRIPT) read, standard output that cannot be written, or memory run out\n",
       out);
 }
 
