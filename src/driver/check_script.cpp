@@ -67,11 +67,11 @@ class StringsToCheck final : public InsertedStringDecoder {
 
 ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& stores,
                          Console& console) {
-  std::FILE* script = open_to_read(script_path);
+  const OpenFile script(open_to_read(script_path));
   if (script == nullptr) return ScriptCheck::kScriptUnreadable;
 
   const StringEncoder encoder(stores.table, stores.renderings);
-  ScriptFile source(script);
+  ScriptFile source(script.get());
   ScriptChecker checker(source, encoder, console.out());
   StringsToCheck strings(stores.window, stores.renderings, checker);
   ScriptSink nowhere(nullptr);
@@ -86,7 +86,6 @@ ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& 
     script_read = false;
   }
   if (checker.reported()) console.line_left_open();
-  std::fclose(script);
   if (!script_read) return ScriptCheck::kScriptReadFailed;
   if (!walked) return ScriptCheck::kImageUnreadable;
   return checker.all_well() ? ScriptCheck::kAllWell : ScriptCheck::kFound;

@@ -1,10 +1,17 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 
 // std::fopen for a path in UTF-8 on every system. Windows' narrow fopen takes the ANSI code
 // page, which cannot name most files (a Japanese file name on a Western system, say).
 std::FILE* open_file(const char* utf8_path, const char* mode);
+
+// Closes a file however its owner goes, running out of memory included.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens `utf8_path` for binary reading, unbuffered: its readers read in large pieces. Null
 // unless a first read succeeds: a directory opens for reading here but fails at the first
