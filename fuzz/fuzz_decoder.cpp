@@ -117,9 +117,9 @@ FUZZ_CHECKER void check_verdict(const StringEncoder& encoder,
   checker.check({0, 0, bytes, written});
   checker.finish();
   const std::string report = console.take();
-  require(report.find("[EDITED]") == std::string::npos &&
-              report.find("[SCRIPT]") == std::string::npos,
-          "the unedited string is not taken as dumped");
+  require(
+      report.find("[EDITED]") == std::string::npos && report.find("[SCRIPT]") == std::string::npos,
+      "the unedited string is not taken as dumped");
   require(checker.all_well() == given_back,
           "the check's verdict on the unedited string differs from a full encode's");
 }

@@ -171,7 +171,9 @@ const std::vector<BadInput> kBadInputs = {
      "\r\n//[10A002 ~ 082002]\r\n#W16($82002)\r\nBB<CODE FF>\r\n\r\n\r\n"},
     // Only 512 bytes over whole banks are a copier's header.
     {"image_1536_bytes_over_whole_banks",
-     [](const TempFolder& f) { write_file(f / "image.rom", image_bytes() + std::string(1536, '\xFF')); },
+     [](const TempFolder& f) {
+       write_file(f / "image.rom", image_bytes() + std::string(1536, '\xFF'));
+     },
      kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
     {"image_is_a_folder", [](const TempFolder& f) { replace_with_folder(f / "image.rom"); }, kDump,
      255, "ERROR - cannot open ROM: image.rom\n", Console::kExactly, "", Script::kUntouched},

@@ -120,8 +120,11 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "encoded",
        1},
       // 13: the last line needs no line end.
-      {"no line end at the end", {{"Dawn at[end]\r\n\r\n\r\n", "Dawn at[end]", true}}, "",
-       all_well, 0},
+      {"no line end at the end",
+       {{"Dawn at[end]\r\n\r\n\r\n", "Dawn at[end]", true}},
+       "",
+       all_well,
+       0},
       // 14: a position line is nothing but its numbers.
       {"text after a position line",
        {{"//[07C016 ~ 03C016]", "//[07C016 ~ 03C016] checked"}},

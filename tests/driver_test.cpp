@@ -85,23 +85,23 @@ TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
   const std::vector<std::string> afters[] = {
       {}, {"image.rom"}, {"DUMP_TEXT", "image.rom", "x"}, {"--version"}};
   for (const auto& [option, out_start] : cases) {
-   for (const std::vector<std::string>& after : afters) {
-    SCOPED_TRACE(option + " " + testing::PrintToString(after));
-    RunFolder f;
-    f.make_folder("text");
-    std::vector<std::string> args = {option};
-    args.insert(args.end(), after.begin(), after.end());
-    const ProcessResult r = f.run(args);
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out.substr(0, out_start.size()), out_start);
-    EXPECT_EQ(r.err, "");
-    EXPECT_FALSE(f.has("text/script.txt"));
-    if (option != "--version") {
-      for (const char* named :
-           {"table/table_dump.txt", "text/script.txt", "CHECK_SCRIPT", "\n  1 ", "\n  255 "})
-        EXPECT_NE(r.out.find(named), std::string::npos) << named;
+    for (const std::vector<std::string>& after : afters) {
+      SCOPED_TRACE(option + " " + testing::PrintToString(after));
+      RunFolder f;
+      f.make_folder("text");
+      std::vector<std::string> args = {option};
+      args.insert(args.end(), after.begin(), after.end());
+      const ProcessResult r = f.run(args);
+      EXPECT_EQ(r.exit_status, 0);
+      EXPECT_EQ(r.out.substr(0, out_start.size()), out_start);
+      EXPECT_EQ(r.err, "");
+      EXPECT_FALSE(f.has("text/script.txt"));
+      if (option != "--version") {
+        for (const char* named :
+             {"table/table_dump.txt", "text/script.txt", "CHECK_SCRIPT", "\n  1 ", "\n  255 "})
+          EXPECT_NE(r.out.find(named), std::string::npos) << named;
+      }
     }
-   }
   }
 }
 
@@ -162,7 +162,8 @@ TEST(Driver, argument_after_the_image_is_an_error_and_keeps_an_existing_script) 
   }
   // The command word is checked first.
   RunFolder f;
-  EXPECT_EQ(f.run({"DUMP", "image.rom", "x"}).err, "ERROR - unknown command word: DUMP\n" + kTryHelp);
+  EXPECT_EQ(f.run({"DUMP", "image.rom", "x"}).err,
+            "ERROR - unknown command word: DUMP\n" + kTryHelp);
 }
 
 // The image is checked after the command word, for every word, and nothing else is read

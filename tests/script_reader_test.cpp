@@ -129,8 +129,8 @@ std::vector<Read> read_plainly(std::string_view script) {
     std::int64_t j = text;
     for (; j < count; ++j) {
       if (lines[j].starts_with("#") || lines[j].starts_with("//")) {
-        r.cut = lines[j].starts_with("#") ? ScriptString::Cut::kCommand
-                                          : ScriptString::Cut::kComment;
+        r.cut =
+            lines[j].starts_with("#") ? ScriptString::Cut::kCommand : ScriptString::Cut::kComment;
         r.cut_line = j + 1;
         break;
       }
@@ -166,9 +166,16 @@ std::string random_script(std::uint32_t seed) {
     script += position;
     end_line();
     switch (pick(6)) {
-      case 0: script += "#W16($1234)"; end_line(); break;
-      case 1: script += "#WRITEINDEX($39002,2)"; end_line(); break;  // its second line lost
-      case 2: break;                                                  // a first string
+      case 0:
+        script += "#W16($1234)";
+        end_line();
+        break;
+      case 1:
+        script += "#WRITEINDEX($39002,2)";
+        end_line();
+        break;  // its second line lost
+      case 2:
+        break;  // a first string
       default:
         script += "#WRITEINDEX($39002,2)";
         end_line();
@@ -200,8 +207,7 @@ TEST(ScriptReader, reads_what_a_plain_line_split_reads_in_pieces_of_any_size) {
     const std::vector<Read> expected = read_plainly(script);
     ASSERT_GT(expected.size(), 300u);
     for (std::size_t most : {0, 3, 7}) {
-      SCOPED_TRACE("seed " + std::to_string(seed) + ", pieces of at most " +
-                   std::to_string(most));
+      SCOPED_TRACE("seed " + std::to_string(seed) + ", pieces of at most " + std::to_string(most));
       const std::vector<Read> got = read_all(script, most);
       ASSERT_EQ(got.size(), expected.size());
       for (std::size_t k = 0; k < got.size(); ++k) ASSERT_EQ(got[k], expected[k]) << "string " << k;

@@ -163,4 +163,3 @@ class TokenRenderings {
 static_assert(TokenRenderings::key_of(TokenRenderings::run_slot(0x0100, 0x00)) == 0x0100 &&
               TokenRenderings::key_of(TokenRenderings::run_slot(0x0200, 0xFF)) == 0x02FF &&
               !TokenRenderings::is_parameter_slot(TokenRenderings::run_slot(0x0200, 0xFF)));
-

@@ -52,8 +52,7 @@ void remove_temp(const std::string& temp) {
 
 }  // namespace
 
-ScriptReplacement::ScriptReplacement()
-    : script_(replaced_file()), temp_path_(script_ + ".tmp") {
+ScriptReplacement::ScriptReplacement() : script_(replaced_file()), temp_path_(script_ + ".tmp") {
   if (!may_be_replaced(script_)) return;
   temp_ = open_file(temp_path_.c_str(), "wb");
   if (temp_ != nullptr) std::setvbuf(temp_, nullptr, _IONBF, 0);  // the script sink buffers

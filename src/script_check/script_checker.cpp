@@ -15,8 +15,8 @@ constexpr std::size_t kShownText = 16;  // bytes of a line shown where a problem
 // An empty line within the text is an edit.
 bool as_dumped(std::string_view rendering, const ScriptString& string) {
   const std::span<const std::string_view> lines = string.lines;
-  if (!lines.empty() && string.line_numbers.back() - string.first_line !=
-                            static_cast<std::int64_t>(lines.size()) - 1)
+  if (!lines.empty() &&
+      string.line_numbers.back() - string.first_line != static_cast<std::int64_t>(lines.size()) - 1)
     return false;
   while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
