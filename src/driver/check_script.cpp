@@ -67,7 +67,7 @@ class StringsToCheck final : public InsertedStringDecoder {
 
 ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& stores,
                          Console& console) {
-  const OpenFile script(open_to_read(script_path));
+  const OwnedFile script(open_to_read(script_path));
   if (script == nullptr) return ScriptCheck::kScriptUnreadable;
 
   const StringEncoder encoder(stores.table, stores.renderings);

@@ -11,7 +11,7 @@ std::FILE* open_file(const char* utf8_path, const char* mode);
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
-using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
+using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens `utf8_path` for binary reading, unbuffered: its readers read in large pieces. Null
 // unless a first read succeeds: a directory opens for reading here but fails at the first

@@ -196,7 +196,7 @@ int run_command(int argc, const char* const argv[], DumpStores& stores, Console&
   if (argc > 3) return console.command_line_error(std::string("unexpected argument: ") + argv[3]);
 
   const char* image_path = argv[2];
-  const OpenFile image(open_image(image_path));
+  const OwnedFile image(open_image(image_path));
   if (image == nullptr) return console.error("cannot open ROM: %s", image_path);
   if (has_copier_header(image.get()))
     return console.error("ROM has a 512-byte copier header: %s", image_path);
