@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "driver/file_open.h"
+#include "driver/replace_file.h"
 #include "support/blank_image_output.h"
 #include "support/image_builder.h"
 #include "support/process.h"
@@ -419,6 +421,23 @@ TEST(Driver, script_that_is_a_link_to_a_file_is_replaced_where_it_points) {
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(f / "text/script.txt")));
   EXPECT_EQ(f.script(), plain.script());
 #endif
+}
+
+// A file open for reading (the script, while CHECK_SCRIPT reads it) can be replaced meanwhile:
+// on Windows it is opened with read, write and delete sharing.
+TEST(Driver, file_being_read_can_be_replaced) {
+  TempFolder f;
+  write_file(f / "script.txt", kOldScript);
+  write_file(f / "script.txt.tmp", "new script\r\n");
+  const OwnedFile reading(open_to_read((f / "script.txt").c_str()));
+  ASSERT_NE(reading, nullptr);
+  EXPECT_TRUE(replace_file((f / "script.txt.tmp").c_str(), (f / "script.txt").c_str(),
+                           (f / "script.txt.bak").c_str()));
+  EXPECT_EQ(read_file(f / "script.txt"), "new script\r\n");
+  EXPECT_EQ(read_file(f / "script.txt.bak"), kOldScript);
+  char first = 0;
+  EXPECT_EQ(std::fread(&first, 1, 1, reading.get()), 1u);  // the reader reads on
+  EXPECT_EQ(first, 'o');
 }
 
 // Runs started together in one folder take turns: each exits 0 having put its own whole
