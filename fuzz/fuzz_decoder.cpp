@@ -11,7 +11,8 @@
 // The decoder must stop past the start and at most at the window's end, write CR LF line
 // ends only, close with the end code's three line breaks, and write exactly what a plain
 // reading of the encoding gives. Read back by the encoder, the text of a string decoded with
-// an empty table must give its bytes back.
+// an empty table must give its bytes back; and CHECK_SCRIPT's verdict on the unedited string
+// (given back or not) must be a full encode's.
 
 #include <algorithm>
 #include <cstddef>
@@ -29,6 +30,7 @@
 #include "fuzz_support.h"
 #include "rom/rom_window.h"
 #include "script/script_sink.h"
+#include "script_check/script_checker.h"
 #include "support/expected_text.h"
 #include "table/text_table.h"
 
@@ -83,6 +85,45 @@ FUZZ_CHECKER void split_lines(std::string_view text, std::vector<std::string_vie
   lines.push_back(text);
 }
 
+// The script, as a source in memory.
+class ScriptInMemory final : public ScriptSource {
+ public:
+  explicit ScriptInMemory(std::string_view text) : text_(text) {}
+  std::size_t read(char* into, std::size_t room) override {
+    const std::size_t size = std::min(room, text_.size());
+    std::copy_n(text_.data(), size, into);
+    text_.remove_prefix(size);
+    return size;
+  }
+
+ private:
+  std::string_view text_;
+};
+
+// CHECK_SCRIPT's verdict on the string left as it was dumped: as dumped and given back, or not
+// given back. It reaches it by foresight and by encoding the rest from where that stopped; a
+// full encode of the text must agree.
+FUZZ_CHECKER void check_verdict(const StringEncoder& encoder,
+                                const std::vector<std::uint8_t>& bytes,
+                                const std::vector<std::string_view>& lines,
+                                std::string_view written, bool given_back) {
+  // A line that starts as a command or a comment ends the text for the inserter: not as dumped.
+  for (std::string_view line : lines)
+    if (line.starts_with('#') || line.starts_with("//")) return;
+  const std::string script = "//[000000 ~ 000000]\r\n#W16($0)\r\n" + std::string(written);
+  ScriptInMemory source(script);
+  fuzz::MemoryStream console;
+  ScriptChecker checker(source, encoder, console.get());
+  checker.check({0, 0, bytes, written});
+  checker.finish();
+  const std::string report = console.take();
+  require(
+      report.find("[EDITED]") == std::string::npos && report.find("[SCRIPT]") == std::string::npos,
+      "the unedited string is not taken as dumped");
+  require(checker.all_well() == given_back,
+          "the check's verdict on the unedited string differs from a full encode's");
+}
+
 // The encoder reads the text back: with an empty table every string gives back its own bytes,
 // and whatever the renderings vouch for, the encoder does.
 FUZZ_CHECKER void check_encoding(const StringEncoder& encoder, bool empty_table,
@@ -99,6 +140,8 @@ FUZZ_CHECKER void check_encoding(const StringEncoder& encoder, bool empty_table,
   const bool given_back =
       encoding.outcome == StringEncoding::Outcome::kEncoded && encoding.bytes == bytes;
   require(given_back || !empty_table, "with an empty table, the text does not encode back");
+
+  check_verdict(encoder, bytes, lines, written, given_back);
 
   const StringEncoder::Foreseen foreseen = encoder.foresee(bytes);
   if (foreseen.taken == StringEncoder::Taken::kGivenBack)

@@ -206,6 +206,12 @@ const std::vector<BadInput> kBadInputs = {
      kDump, 0, "",
      Console::kStartsWith, kNoIndexOut, Script::kWritten,
      "\r\n//[10A002 ~ 082002]\r\n#W16($82002)\r\nBB<CODE FF>\r\n\r\n\r\n"},
+    // Only 512 bytes over whole banks are a copier's header.
+    {"image_1536_bytes_over_whole_banks",
+     [](const TempFolder& f) {
+       write_file(f / "image.rom", image_bytes() + std::string(1536, '\xFF'));
+     },
+     kDump, 0, "", Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
     {"image_is_a_folder", [](const TempFolder& f) { replace_with_folder(f / "image.rom"); }, kDump,
      255, "ERROR - cannot open ROM: image.rom\n", Console::kExactly, "", Script::kUntouched},
     {"image_is_missing", [](const TempFolder& f) { fs::remove(f / "image.rom"); }, kDump, 255,
@@ -261,11 +267,13 @@ const std::vector<BadInput> kBadInputs = {
        fs::remove(f / "text/script.txt");
        fs::permissions(f / "text", fs::perms::owner_read | fs::perms::owner_exec);
      },
-     kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched, "", true,
+     kDump, 255, kCannotWrite, Console::kExactly, "", Script::kUntouched, "", true,
      "on Windows a read-only folder still takes new files"},
     {"script_is_read_only",
      [](const TempFolder& f) { fs::permissions(f / "text/script.txt", fs::perms::owner_read); },
-     kDump, 255, "ERROR - no TEXT dir\n", Console::kExactly, "", Script::kUntouched, "", true},
+     kDump, 255, kCannotWrite, Console::kExactly, "", Script::kUntouched, "", true},
+    {"script_is_a_folder", [](const TempFolder& f) { replace_with_folder(f / "text/script.txt"); },
+     kDump, 255, kCannotWrite, Console::kExactly, "", Script::kUntouched},
     // A killed run leaves its temporary file; the next run starts it afresh.
     {"temporary_file_left_by_a_killed_run", leave_temporary_file, kDump, 0, "",
      Console::kStartsWith, kIndexedOut, Script::kWritten, kFirstString},
@@ -306,6 +314,11 @@ const std::vector<BadInput> kBadInputs = {
     {"table_read_fails_part_way_in_a_script_check", [](const TempFolder&) {},
      kTableReadFails + kCheckScriptArgs, 255, kCannotReadTable, Console::kExactly, "",
      Script::kUntouched, "", false, kStrace},
+    // A failed read of the script is not its end: nothing is said of the strings after it.
+    {"script_read_fails_part_way_in_a_script_check", [](const TempFolder&) {},
+     with_fault("text/script.txt", "read:error=EIO:when=2") + kCheckScriptArgs, 255,
+     "ERROR - cannot read text//script.txt\n", Console::kExactly, "", Script::kUntouched, "",
+     false, kStrace},
     // Lines that did not reach standard output fail the run: the old script stays.
     {"standard_output_cannot_be_written", [](const TempFolder&) {},
      "exec " + kDumpArgs + " >/dev/full", 255, kCannotWriteStdout, Console::kExactly, "",
@@ -326,6 +339,16 @@ const std::vector<BadInput> kBadInputs = {
     {"image_read_fails_after_a_block", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs, 255, kCannotRead,
      Console::kExactly, "\n[FILE] 079000-07900A [0]\n", Script::kUntouched, "", false, kStrace},
+    // The region pass reads the image again (read 31: bank 0x10's region): a failed read
+    // there fails the run as any other.
+    {"image_read_fails_in_the_region_pass", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=31") + kDumpArgs, 255, kCannotRead,
+     Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
+    // The lines on standard output come before the error, in one stream too.
+    {"image_read_fails_with_both_streams_in_one", [](const TempFolder&) {},
+     with_fault("image.rom", "read:error=EIO:when=4") + kDumpArgs + " 2>&1", 255, "",
+     Console::kExactly, "\n[FILE] 079000-07900A [0]\n" + kCannotRead, Script::kUntouched, "",
+     false, kStrace},
     // CHECK_TABLE reads the image as DUMP_TEXT does; a failed read leaves no report.
     {"image_read_fails_after_a_block_in_a_table_check", [](const TempFolder&) {},
      with_fault("image.rom", "read:error=EIO:when=4") + kCheckTableArgs, 255,

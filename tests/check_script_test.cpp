@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/expected_text.h"
+#include "support/image_builder.h"
 #include "support/process.h"
 
 namespace {
@@ -112,6 +113,106 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "",
        "\n[SCRIPT] line 826: the image has no further string" + all_well,
        1},
+      // Planted faults that once got through (issue 25's numbers).
+      // 1: a table text beats a bracketed form of the same length.
+      {"a table text spelled as a code form",
+       {{"Maybe tomorrow.[END]", "Maybe<CODE FF> tomorrow.[END]"}},
+       "7E=<CODE FF>\n",
+       "\n[EDITED] line 25 @ 07C016: 16 -> 17 bytes"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+1 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       0},
+      // 7: encoding resumed after the tokens foreseen starts at its column on that line only.
+      {"a text that starts another's", {}, "7E=uX\n", all_well, 0},
+      // 10: the parameter FF of a parameter control has its own text.
+      {"a text for parameter FF",
+       {{"?[pause]<$1E>", "?[long pause][pause]<$1E>"}},
+       "F0FF=[long pause]\n",
+       "\n[EDITED] line 187 @ 079042: 35 -> 37 bytes"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+2 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       0},
+      // 11: a bracketed form needs its closing '>'.
+      {"a bracketed form closed wrongly",
+       {{"Maybe tomorrow.[END]", "Maybe<$41] tomorrow.[END]"}},
+       "",
+       "\n[SCRIPT] line 29, column 6: no code for \"<$41] tomorrow.[\""
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
+      // 13: the last line needs no line end.
+      {"no line end at the end",
+       {{"Dawn at[end]\r\n\r\n\r\n", "Dawn at[end]", true}},
+       "",
+       all_well,
+       0},
+      // 14: a position line is nothing but its numbers.
+      {"text after a position line",
+       {{"//[07C016 ~ 03C016]", "//[07C016 ~ 03C016] checked"}},
+       "",
+       "\n[SCRIPT] line 42: the image has the string @ 07C016 here"
+       "\n[SUMMARY] 0 strings: 0 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 18: the linear address is compared, not only the image offset.
+      {"another linear address",
+       {{"//[07C016 ~ 03C016]", "//[07C017 ~ 03C016]"}},
+       "",
+       "\n[SCRIPT] line 25: the image has the string @ 07C016 here"
+       "\n[SUMMARY] 0 strings: 0 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 19: a string not given back alone sets exit status 1.
+      {"only a string not given back",
+       {},
+       "0206=\xC3\xA9\n",
+       "\n[ROUND TRIP] line 199, column 44 @ 079065: \"\xC3\xA9\xC3\xB1<$05>[shake]\""
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 1 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 21: the growth of every edited string is added up.
+      {"two edits that grow",
+       {{"Maybe tomorrow.[END]", "Perhaps tomorrow![END]"},
+        {"Someone is at the door.", "Someone is at the door, Bob."}},
+       "",
+       "\n[EDITED] line 25 @ 07C016: 16 -> 18 bytes"
+       "\n[EDITED] line 86 @ 10881A: 24 -> 29 bytes"
+       "\n[SUMMARY] 59 strings: 57 as dumped, 2 edited (+7 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       0},
+      // 22: text after the end code on a string's second line is reported on that line.
+      {"text after the end code on a second line",
+       {{"[wait]Wind rises.[END]", "[wait]Wind rises.[END]x"}},
+       "",
+       "\n[SCRIPT] line 184: text after the end code"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
+      // 24: columns on a later line count from after its CR LF.
+      {"a lower code for a character",
+       {},
+       "01=W\n",
+       "\n[ROUND TRIP] line 184, column 7 @ 07901B: \"Wind rises.[END]\""
+       "\n[ROUND TRIP] line 327, column 4 @ 00CC24: \"Wind the clock.[\""
+       "\n[ROUND TRIP] line 592, column 1 @ 009404: \"Welcome to Gull \""
+       "\n[ROUND TRIP] line 763, column 1 @ 10B2CE: \"Workshop[end]\""
+       "\n[SUMMARY] 59 strings: 55 as dumped, 0 edited (+0 bytes), 4 not given back, 0 cannot be "
+       "encoded",
+       1},
+      // 25: the first token where encoding resumes is compared too.
+      {"a text longer than a character",
+       {},
+       "7F=Th\n",
+       "\n[ROUND TRIP] line 257, column 1 @ 3C0000: \"The end.[end]\""
+       "\n[ROUND TRIP] line 543, column 1 @ 10A00B: \"Three tins of be\""
+       "\n[ROUND TRIP] line 735, column 1 @ 07900A: \"The lamp is lit.\""
+       "\n[ROUND TRIP] line 741, column 1 @ 07C004: \"The boat is late\""
+       "\n[ROUND TRIP] line 751, column 1 @ 108804: \"The bell rings t\""
+       "\n[ROUND TRIP] line 783, column 1 @ 30F004: \"The stove is col\""
+       "\n[ROUND TRIP] line 819, column 1 @ 3B8104: \"The logbook is f\""
+       "\n[SUMMARY] 59 strings: 52 as dumped, 0 edited (+0 bytes), 7 not given back, 0 cannot be "
+       "encoded",
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -133,6 +234,78 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
   EXPECT_EQ(none.out, "");
   EXPECT_EQ(none.err, "ERROR - cannot open text//script.txt\n");
   EXPECT_EQ(none.exit_status, 255);
+#endif
+}
+
+// A string that runs to its window's end is checked with the bytes the decoder read past it:
+// here the parameter of F0 and the end code, both 0xFF.
+TEST(CheckScript, string_cut_by_the_window_end_counts_the_bytes_read_past_it) {
+  ImageBuilder image;
+  Bytes cut(65530, 0x41);  // from window offset 5 to the window's last byte, F0
+  cut.push_back(0xF0);
+  image.place(0x10, 0xA000, make_block({Bytes{0xFF}, cut}));  // a block of the fixed list
+  TempFolder f;
+  ASSERT_TRUE(image.save(f / "image.rom"));
+  std::filesystem::create_directory(f / "table");
+  std::filesystem::create_directory(f / "text");
+  write_file(f / "table/table_dump.txt", "41=A\n42=B\nF0=[pause]\nFF=[end]\n");
+  const ProcessResult dump = run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "image.rom"}, f.path());
+  ASSERT_EQ(dump.exit_status, 0);
+  EXPECT_NE(dump.out.find("\n[FILE] 10A000-11A000 [0]\n"), std::string::npos) << dump.out;
+  const std::string fresh = read_file(f / "text/script.txt");
+  const std::string text = std::string(65530, 'A') + "[pause]<$FF>[end]\r\n";
+  ASSERT_NE(fresh.find("#WRITE(PtrTable)\r\n\r\n" + text), std::string::npos);
+  std::string one_edit = text;
+  one_edit[0] = 'B';
+  write_file(f / "text/script.txt", edited(fresh, {{text, one_edit}}));
+  const ProcessResult check = run_process(TEXTDUMP_EXE, {"CHECK_SCRIPT", "image.rom"}, f.path());
+  EXPECT_NE(check.out.find("@ 10A005: 65533 -> 65533 bytes\n"), std::string::npos) << check.out;
+  EXPECT_EQ(check.exit_status, 0);
+}
+
+// AddressSanitizer reserves far more address space than any limit below.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Under a limit of 64 MiB of address space: 10 MB of empty lines inside a string cost nothing
+// (they are not kept), while a line of 10 MB, which the check must hold, runs out of memory,
+// and that ends the run with a message, not a crash.
+TEST(CheckScript, memory_does_not_grow_with_empty_lines_and_running_out_is_an_error) {
+#if !defined(SAMPLE_MAKER_EXE) || defined(_WIN32)
+  GTEST_SKIP() << "needs the sample image maker and a POSIX shell's ulimit";
+#else
+  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer cannot run under an address limit";
+  TempFolder f;
+  ASSERT_EQ(run_process(SAMPLE_MAKER_EXE, {f.path()}, f.path()).exit_status, 0);
+  ASSERT_EQ(run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "sample.rom"}, f.path()).exit_status, 0);
+  const std::string fresh = read_file(f / "text/script.txt");
+  const std::string limited = "ulimit -v 65536 && exec \"$0\" CHECK_SCRIPT sample.rom";
+
+  write_file(f / "text/script.txt",
+             edited(fresh, {{"Maybe tomorrow.[END]\r\n",
+                             "Maybe tomorrow.[END]\r\n" + std::string(10'000'000, '\n')}}));
+  const ProcessResult blank = run_process("/bin/sh", {"-c", limited, TEXTDUMP_EXE}, f.path());
+  EXPECT_EQ(blank.out,
+            "\n[SUMMARY] 59 strings: 59 as dumped, 0 edited (+0 bytes), 0 not given back, 0 "
+            "cannot be encoded\n");
+  EXPECT_EQ(blank.err, "");
+  EXPECT_EQ(blank.exit_status, 0);
+
+  write_file(f / "text/script.txt",
+             edited(fresh, {{"Maybe tomorrow.", "Maybe " + std::string(10'000'000, 'x')}}));
+  const ProcessResult huge = run_process("/bin/sh", {"-c", limited, TEXTDUMP_EXE}, f.path());
+  EXPECT_EQ(huge.out, "");
+  EXPECT_EQ(huge.err, "ERROR - out of memory\n");
+  EXPECT_EQ(huge.exit_status, 255);
 #endif
 }
 

@@ -96,17 +96,22 @@ TEST(CheckTable, names_the_sample_tables_slips_and_counts_what_the_dump_writes_w
 #endif
 }
 
-// A table saved as UTF-16 yields no entry; the check says so before anything else.
+// A table saved as UTF-16 yields no entry; every command that reads it says so before
+// anything else, and goes on.
 TEST(CheckTable, table_in_utf16_is_named_first) {
   for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
-    SCOPED_TRACE(testing::PrintToString(mark));
     TempFolder f;
     write_file(f / "image.rom", "");
     std::filesystem::create_directory(f / "table");
+    std::filesystem::create_directory(f / "text");
     write_file(f / "table/table_dump.txt", mark + std::string("4\0001\000=\000A\000\n\000", 10));
-    const ProcessResult r = run_process(TEXTDUMP_EXE, {"CHECK_TABLE", "image.rom"}, f.path());
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_TRUE(r.out.starts_with("\n[TABLE] the file is UTF-16: save it as UTF-8\n[")) << r.out;
+    for (const char* word : {"CHECK_TABLE", "DUMP_TEXT", "CHECK_SCRIPT"}) {
+      SCOPED_TRACE(testing::PrintToString(mark) + " " + word);
+      const ProcessResult r = run_process(TEXTDUMP_EXE, {word, "image.rom"}, f.path());
+      EXPECT_EQ(r.exit_status, 0);
+      EXPECT_EQ(r.err, "");
+      EXPECT_TRUE(r.out.starts_with("\n[TABLE] the file is UTF-16: save it as UTF-8\n[")) << r.out;
+    }
   }
 }
 

@@ -3,9 +3,11 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -16,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "driver/file_open.h"
+#include "driver/replace_file.h"
 #include "support/blank_image_output.h"
 #include "support/image_builder.h"
 #include "support/process.h"
@@ -82,24 +86,30 @@ TEST(Driver, fewer_than_two_arguments_is_an_error_and_creates_nothing) {
   }
 }
 
-// Alone, and only alone: with an image after them they are command words like any other.
+// First, whatever follows them: nothing else is looked at.
 TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
   const std::string usage_start = "Usage: textdump DUMP_TEXT <rom image>\n";
   const std::pair<std::string, std::string> cases[] = {
       {"--help", usage_start}, {"-h", usage_start}, {"--version", "textdump 1.0.0\n"}};
+  const std::vector<std::string> afters[] = {
+      {}, {"image.rom"}, {"DUMP_TEXT", "image.rom", "x"}, {"--version"}};
   for (const auto& [option, out_start] : cases) {
-    SCOPED_TRACE(option);
-    RunFolder f;
-    f.make_folder("text");
-    const ProcessResult r = f.run({option});
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out.substr(0, out_start.size()), out_start);
-    EXPECT_EQ(r.err, "");
-    EXPECT_FALSE(f.has("text/script.txt"));
-    if (option != "--version") {
-      for (const char* named :
-           {"table/table_dump.txt", "text/script.txt", "CHECK_SCRIPT", "\n  1 ", "\n  255 "})
-        EXPECT_NE(r.out.find(named), std::string::npos) << named;
+    for (const std::vector<std::string>& after : afters) {
+      SCOPED_TRACE(option + " " + testing::PrintToString(after));
+      RunFolder f;
+      f.make_folder("text");
+      std::vector<std::string> args = {option};
+      args.insert(args.end(), after.begin(), after.end());
+      const ProcessResult r = f.run(args);
+      EXPECT_EQ(r.exit_status, 0);
+      EXPECT_EQ(r.out.substr(0, out_start.size()), out_start);
+      EXPECT_EQ(r.err, "");
+      EXPECT_FALSE(f.has("text/script.txt"));
+      if (option != "--version") {
+        for (const char* named :
+             {"table/table_dump.txt", "text/script.txt", "CHECK_SCRIPT", "\n  1 ", "\n  255 "})
+          EXPECT_NE(r.out.find(named), std::string::npos) << named;
+      }
     }
   }
 }
@@ -109,7 +119,7 @@ TEST(Driver, help_and_version_go_to_standard_output_and_succeed) {
 TEST(Driver, other_command_words_are_an_error_and_keep_an_existing_script) {
   const std::string words[] = {"dump_text",    "Dump_Text",    "DUMP",        "DUMP_TEXTS",
                                "DUMP_TEXT ",   " DUMP_TEXT",   "DUMP_TEXT\n", "",
-                               "--help",       "--version",    "check_table", "CHECK_TABLE ",
+                               "--HELP",       "-version",     "check_table", "CHECK_TABLE ",
                                "check_script", "CHECK_SCRIPTS"};
   for (const std::string& word : words) {
     for (const char* image : {"image.rom", "missing.rom"}) {
@@ -129,23 +139,40 @@ TEST(Driver, other_command_words_are_an_error_and_keep_an_existing_script) {
 }
 
 // Image names are taken byte for byte (UTF-8 on Windows too, whatever its code page).
-TEST(Driver, third_argument_is_ignored_and_any_image_name_is_read_alike) {
+TEST(Driver, any_image_name_is_read_alike) {
   RunFolder plain;
   plain.make_folder("text");
   const ProcessResult expected = plain.run({"DUMP_TEXT", "image.rom"});
-  const std::vector<std::vector<std::string>> cases = {{"DUMP_TEXT", "image.rom", "other.rom"},
-                                                       {"DUMP_TEXT", "ロム.bin"}};
-  for (const auto& args : cases) {
-    SCOPED_TRACE(testing::PrintToString(args));
-    RunFolder f;
-    f.make_folder("text");
-    write_file(f / "ロム.bin", read_file(f / "image.rom"));
-    const ProcessResult r = f.run(args);
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out, expected.out);
-    EXPECT_EQ(r.err, expected.err);
-    EXPECT_EQ(f.script(), plain.script());
+  RunFolder f;
+  f.make_folder("text");
+  write_file(f / "ロム.bin", read_file(f / "image.rom"));
+  const ProcessResult r = f.run({"DUMP_TEXT", "ロム.bin"});
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.out, expected.out);
+  EXPECT_EQ(r.err, expected.err);
+  EXPECT_EQ(f.script(), plain.script());
+}
+
+// A stray argument is a mistake on the command line, found after the command word and
+// before the image is opened (missing.rom is never looked for): nothing is read or written.
+TEST(Driver, argument_after_the_image_is_an_error_and_keeps_an_existing_script) {
+  for (const char* word : {"DUMP_TEXT", "CHECK_TABLE", "CHECK_SCRIPT"}) {
+    for (const char* image : {"image.rom", "missing.rom"}) {
+      SCOPED_TRACE(std::string(word) + " " + image);
+      RunFolder f;
+      f.make_text_folder_with_old_script();
+      const ProcessResult r = f.run({word, image, "other.rom", "more"});
+      EXPECT_EQ(r.exit_status, 255);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, "ERROR - unexpected argument: other.rom\n" + kTryHelp);
+      EXPECT_EQ(f.script(), kOldScript);
+      EXPECT_FALSE(f.has("text/script.txt.bak"));
+    }
   }
+  // The command word is checked first.
+  RunFolder f;
+  EXPECT_EQ(f.run({"DUMP", "image.rom", "x"}).err,
+            "ERROR - unknown command word: DUMP\n" + kTryHelp);
 }
 
 // The image is checked after the command word, for every word, and nothing else is read
@@ -219,12 +246,14 @@ TEST(Driver, script_that_cannot_be_created_is_an_error_after_the_table) {
     bool table;
     std::string blocker;  // what stands where the script would go, if anything
     std::string out;
+    std::string err = "ERROR - no TEXT dir\n";
   };
   const Case cases[] = {
       {"no text folder, no table", false, "", kTableMissing + "\n"},
       {"no text folder", true, "", ""},
       {"text is a file", true, "text", ""},
-      {"script is a folder", false, "text/script.txt", kTableMissing + "\n"},
+      {"script is a folder", false, "text/script.txt", kTableMissing + "\n",
+       "ERROR - cannot write text//script.txt\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -238,7 +267,7 @@ TEST(Driver, script_that_cannot_be_created_is_an_error_after_the_table) {
     const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
     EXPECT_EQ(r.exit_status, 255);
     EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, "ERROR - no TEXT dir\n");
+    EXPECT_EQ(r.err, c.err);
     if (c.blocker.empty()) {
       EXPECT_FALSE(f.has("text"));  // never created by the tool
     }
@@ -282,13 +311,13 @@ TEST(Driver, table_is_read_from_the_table_folder_and_a_missing_one_is_reported) 
        "//<$41><$42><CODE FF>\r\n"},
       {"table is a folder", std::nullopt, true, kTableMissing + "\n[DUMP_LAYER2]",
        "//<$41><$42><CODE FF>\r\n"},
-      // A table saved as UTF-16 holds no entry line that the dump can read; only the
-      // table check says why.
+      // A table saved as UTF-16 holds no entry line that the dump can read; it says so first.
       {"table in UTF-16",
        "\xFF\xFE"
        "4\0"
        "1\0=\0A\0\n\0"s,
-       false, "\n[DUMP_LAYER2]", "//<$41><$42><CODE FF>\r\n"},
+       false, "\n[TABLE] the file is UTF-16: save it as UTF-8\n[DUMP_LAYER2]",
+       "//<$41><$42><CODE FF>\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -380,6 +409,59 @@ TEST(Driver, replaced_script_becomes_the_backup_and_an_edited_or_failed_one_is_k
   }
 }
 
+// A script kept elsewhere (in a repository, say) through a symbolic link is replaced there:
+// the link stays, the file it names gets the new script, and its backup lies beside it.
+TEST(Driver, script_that_is_a_link_to_a_file_is_replaced_where_it_points) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links are followed on POSIX";
+#else
+  namespace fs = std::filesystem;
+  RunFolder plain;
+  plain.make_folder("text");
+  ASSERT_EQ(plain.run({"DUMP_TEXT", "image.rom"}).exit_status, 0);
+  RunFolder f;
+  f.make_folder("text");
+  f.make_folder("repo");
+  write_file(f / "repo/script.txt", plain.script());
+  fs::create_symlink("../repo/script.txt", f / "text/script.txt");
+  for (int run = 0; run < 2; ++run) {
+    const ProcessResult r = f.run({"DUMP_TEXT", "image.rom"});
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.err, "");
+    ASSERT_TRUE(fs::is_symlink(fs::symlink_status(f / "text/script.txt")));
+    EXPECT_EQ(fs::read_symlink(f / "text/script.txt"), "../repo/script.txt");
+    EXPECT_EQ(read_file(f / "repo/script.txt"), plain.script());
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(f / "repo/script.txt.bak")));
+    EXPECT_EQ(read_file(f / "repo/script.txt.bak"), plain.script());
+    EXPECT_EQ(std::distance(fs::directory_iterator(f / "repo"), {}), 2);
+    EXPECT_EQ(read_file(f / "text/script.txt.orig"), plain.script());  // always in text/
+  }
+  // A link to no file is replaced by the script, as any other entry there.
+  fs::remove(f / "repo/script.txt");
+  fs::remove(f / "repo/script.txt.bak");
+  EXPECT_EQ(f.run({"DUMP_TEXT", "image.rom"}).exit_status, 0);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(f / "text/script.txt")));
+  EXPECT_EQ(f.script(), plain.script());
+#endif
+}
+
+// A file open for reading (the script, while CHECK_SCRIPT reads it) can be replaced meanwhile:
+// on Windows it is opened with read, write and delete sharing.
+TEST(Driver, file_being_read_can_be_replaced) {
+  TempFolder f;
+  write_file(f / "script.txt", kOldScript);
+  write_file(f / "script.txt.tmp", "new script\r\n");
+  const OwnedFile reading(open_to_read((f / "script.txt").c_str()));
+  ASSERT_NE(reading, nullptr);
+  EXPECT_TRUE(replace_file((f / "script.txt.tmp").c_str(), (f / "script.txt").c_str(),
+                           (f / "script.txt.bak").c_str()));
+  EXPECT_EQ(read_file(f / "script.txt"), "new script\r\n");
+  EXPECT_EQ(read_file(f / "script.txt.bak"), kOldScript);
+  char first = 0;
+  EXPECT_EQ(std::fread(&first, 1, 1, reading.get()), 1u);  // the reader reads on
+  EXPECT_EQ(first, 'o');
+}
+
 // Runs started together in one folder take turns: each exits 0 having put its whole script in
 // place, and the folder is left with a whole script, a whole backup and a whole original.
 TEST(Driver, runs_at_once_in_one_folder_leave_one_runs_whole_script) {
@@ -411,6 +493,68 @@ TEST(Driver, runs_at_once_in_one_folder_leave_one_runs_whole_script) {
     EXPECT_EQ(read_file(f / "text/script.txt.orig"), whole);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f / "text"), {}), 3);
   }
+}
+
+#ifndef _WIN32
+// Whether a process other than this one has `path` open.
+bool opened_elsewhere(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path target = fs::canonical(path);
+  const std::string self = std::to_string(getpid());
+  std::error_code error;
+  for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
+    const std::string pid = process.path().filename().string();
+    if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    for (const fs::directory_entry& fd : fs::directory_iterator(process.path() / "fd", error)) {
+      if (fs::read_symlink(fd.path(), error) == target) return true;
+    }
+  }
+  return false;
+}
+#endif
+
+// A run that waited on a lock file that its holder deleted on the way out starts again on the
+// file named there now: while a third run holds that one, it waits and writes nothing.
+TEST(Driver, run_that_got_a_deleted_lock_file_waits_for_the_one_named_now) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the lock file of flock, deleted by its holder, is POSIX";
+#else
+  RunFolder f;
+  // A script with nothing to lose, saved with LF alone, so that it differs from the new one.
+  f.make_folder("text");
+  ASSERT_EQ(f.run({"DUMP_TEXT", "image.rom"}).exit_status, 0);
+  std::string old_script;
+  for (char c : f.script())
+    if (c != '\r') old_script += c;
+  write_file(f / "text/script.txt", old_script);
+  const std::string lock = f / "text/script.txt.lock";
+  const int first = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);  // this test
+  ASSERT_GE(first, 0);
+  ASSERT_EQ(flock(first, LOCK_EX), 0);
+  std::atomic<bool> done = false;
+  ProcessResult waiting;
+  std::jthread run([&] {
+    waiting = f.run({"DUMP_TEXT", "image.rom"});
+    done = true;
+  });
+  // Once the run has the lock file open, it waits on it.
+  for (int tries = 0; tries < 1000 && !opened_elsewhere(lock); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // The holder deletes the file and lets go; meanwhile a third run made a new one and holds it.
+  ASSERT_EQ(unlink(lock.c_str()), 0);
+  const int third = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(third, 0);
+  ASSERT_EQ(flock(third, LOCK_EX), 0);
+  close(first);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(done);
+  EXPECT_EQ(f.script(), old_script);
+  close(third);
+  run.join();
+  EXPECT_EQ(waiting.exit_status, 0);
+  EXPECT_NE(f.script(), old_script);
+#endif
 }
 
 }  // namespace

@@ -156,6 +156,16 @@ TEST(DumpPlan, fixed_block_already_named_by_the_index_keeps_the_index_number) {
   EXPECT_EQ(count(script, "10A000-10A004 [0]"), 0u);
 }
 
+// Only a pointer to address 0 of bank 0 names no block: address 0 of another bank is one.
+TEST(DumpPlan, index_entry_at_address_0_of_a_nonzero_bank_is_dumped) {
+  PlanImage plan;
+  plan.image.place(0x05, 0x0000, make_block({text_string("AB")}));
+  plan.name(3, 0x05, 0x0000);
+  DumpFixture f(plan.image);
+  ASSERT_TRUE(run_dump_plan(f.ctx));
+  EXPECT_EQ(f.console_text(), "\n[FILE] 050000-050005 [6]" + fixed_progress());
+}
+
 struct EdgeRecord {
   const char* name;
   int record;         // window offset of the record, the pointer field at +37

@@ -127,3 +127,59 @@ TEST(InterruptedRun, leaves_the_old_script_or_the_whole_new_one_and_no_pile_of_f
 }
 
 }  // namespace
+
+namespace {
+
+// A run killed at each link and rename of the script's replacement: the translator's edits
+// are still in the script or in its backup, whatever the moment; and the next run puts back
+// what the killed one left on the way (.bak.new, .bak.old), leaving the script and its backup.
+TEST(InterruptedRun, killed_at_each_link_and_rename_of_the_replacement_keeps_the_edits) {
+  if (!can_inject_faults()) GTEST_SKIP() << "no strace to kill the tool at chosen moments";
+  // A script with nothing to lose, saved with LF alone, so that it differs from the new one.
+  const std::string older = "an older script\r\n";
+  std::string edits;
+  {
+    TempFolder blank;
+    ASSERT_TRUE(ImageBuilder().save(blank / "image.rom"));
+    std::filesystem::create_directory(blank / "text");
+    ASSERT_EQ(run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "image.rom"}, blank.path()).exit_status, 0);
+    for (char c : read_file(blank / "text/script.txt"))
+      if (c != '\r') edits += c;
+  }
+  struct Kill {
+    std::string inject;
+    bool with_backup;
+  };
+  std::vector<Kill> kills;
+  for (bool with_backup : {true, false}) {
+    kills.push_back({"link:signal=SIGKILL:when=1", with_backup});
+    for (int rename = 1; rename <= 5; ++rename)  // the original's two, then the script's
+      kills.push_back({"rename:signal=SIGKILL:when=" + std::to_string(rename), with_backup});
+  }
+  for (const Kill& kill : kills) {
+    SCOPED_TRACE(kill.inject + (kill.with_backup ? ", with a backup" : ", without a backup"));
+    TempFolder folder;
+    ASSERT_TRUE(ImageBuilder().save(folder / "image.rom"));
+    std::filesystem::create_directory(folder / "text");
+    write_file(folder / "text/script.txt", edits);
+    if (kill.with_backup) write_file(folder / "text/script.txt.bak", older);
+    const auto dump = [&](const std::string& line) {
+      return run_process("/bin/sh", {"-c", line, TEXTDUMP_EXE}, folder.path());
+    };
+    EXPECT_EQ(dump(with_fault("", kill.inject) + kDumpArgs).exit_status, -1);
+    const auto holds = [&](const std::string& name, const std::string& bytes) {
+      return file_exists(folder / name) && read_file(folder / name) == bytes;
+    };
+    EXPECT_TRUE(holds("text/script.txt", edits) || holds("text/script.txt.bak", edits));
+    if (kill.with_backup) {  // the older backup is where it was, or on its way back
+      EXPECT_TRUE(holds("text/script.txt.bak", older) || holds("text/script.txt.bak.old", older) ||
+                  holds("text/script.txt.bak", edits));
+    }
+
+    ASSERT_EQ(dump("exec " + kDumpArgs).exit_status, 0);
+    const std::set<std::string> left = text_folder(folder);
+    EXPECT_EQ(left, (std::set<std::string>{"script.txt", "script.txt.bak", "script.txt.orig"}));
+  }
+}
+
+}  // namespace

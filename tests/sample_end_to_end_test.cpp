@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -241,6 +242,27 @@ TEST_F(SampleDump, last_eight_sections_are_the_regions_with_their_banks_first_st
                 "\n//[3B8104 ~ 1D8104]\n#W16($1D8104)\nThe logbook is full.[end]\n\n\n"
                 "\n//[3BFFF8 ~ 1DFFF8]\n#W16($1DFFF8)\nDawn at[end]\n\n\n");
   EXPECT_EQ(lines_starting(sample().script, "#W16(").size(), 35u);
+}
+
+}  // namespace
+
+namespace {
+
+// The maker's own options: --help and -h print the usage and make nothing.
+TEST(SampleMaker, help_prints_the_usage_and_makes_no_folder) {
+#ifndef SAMPLE_MAKER_EXE
+  GTEST_SKIP() << "the sample image maker is not built";
+#else
+  for (const char* option : {"--help", "-h"}) {
+    SCOPED_TRACE(option);
+    TempFolder f;
+    const ProcessResult r = run_process(SAMPLE_MAKER_EXE, {option}, f.path());
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_TRUE(r.out.starts_with("usage: make_sample_image ")) << r.out;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 0);
+  }
+#endif
 }
 
 }  // namespace

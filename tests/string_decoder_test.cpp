@@ -232,6 +232,14 @@ TEST(Decoder, follow_bytes_past_the_window_end_read_as_ff) {
        1},
       {"parameter control on the last byte", kSmall, {0xF0}, "[w]<$FF><CODE FF>\n\n\n", 1},
       {"0xBF on the last byte", kEmpty, {0xBF}, "<CODE BF><$FF><CODE FF>\n\n\n", 1},
+      // The stretch of tokens read without checks stops short of the window's end.
+      {"parameter control on the last byte after a long stretch", kSmall,
+       [] {
+         Bytes bytes(99, 0x41);
+         bytes.push_back(0xF0);
+         return bytes;
+       }(),
+       std::string(99, 'A') + "[w]<$FF><CODE FF>\n\n\n", 100},
   };
   // Each string starts so that its last byte is the window's last; the cursor ends at
   // the window's end.

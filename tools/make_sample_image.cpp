@@ -180,9 +180,24 @@ int make_dense(const fs::path& folder, int density, DenseTable table) {
   return 0;
 }
 
+constexpr char kUsage[] =
+    "usage: make_sample_image [--dense 1|2|4 [--table full|empty|mixed]] <folder>\n";
+
 int usage() {
-  std::cerr << "usage: make_sample_image [--dense 1|2|4 [--table full|empty|mixed]] <folder>\n";
+  std::cerr << kUsage;
   return 2;
+}
+
+// --help or -h, first: the usage and what the maker writes, on standard output.
+int help() {
+  std::cout << kUsage
+            << "\n"
+               "Writes into <folder> (created if missing) a synthetic LoROM image, sample.rom,\n"
+               "with its character table table/table_dump.txt and an empty text/. With\n"
+               "--dense N: a 4 MiB image with a block for every file index entry and N times\n"
+               "the strings, a table that is full (the default), empty, or mixed, and\n"
+               "window_loads.txt, the image offsets a dump loads its window at.\n";
+  return 0;
 }
 
 }  // namespace
@@ -194,6 +209,8 @@ int main(int argc, char** argv) {
   int density = 0;
   DenseTable table = DenseTable::full;
   bool table_given = false;
+  if (argc >= 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h"))
+    return help();
   int at = 1;
   for (; at + 1 < argc; at += 2) {
     const std::string_view option = argv[at];

@@ -30,15 +30,15 @@ struct ByteClass {
   ByteKind kind;
   // Bytes that follow the lead byte: 1 for a parameter control, 1-8 for a run lead, else 0.
   std::uint8_t follow;
-  // The table page the follow bytes are looked up on: the key of follow byte p is
-  // follow_page + p. 0x0100 or 0x0200 for a run, b * 0x100 for a parameter control.
+  // For a run, the table page its follow bytes are looked up on: the key of follow byte p is
+  // follow_page + p, 0x0100 or 0x0200. 0 for every other byte: a parameter's key is the
+  // control times 0x100 plus p, and its slot TokenRenderings::parameter_slot().
   std::uint16_t follow_page;
 };
 
 constexpr ByteClass byte_class(int b) {
   if (b <= 0xBE) return {ByteKind::kCharacter, 0, 0};
-  if (b == 0xBF || (b >= 0xF0 && b <= 0xF3))
-    return {ByteKind::kParameterControl, 1, static_cast<std::uint16_t>(b << 8)};
+  if (b == 0xBF || (b >= 0xF0 && b <= 0xF3)) return {ByteKind::kParameterControl, 1, 0};
   if (b <= 0xC7) return {ByteKind::kRunLead, static_cast<std::uint8_t>(b - 0xBF), 0x0100};
   if (b <= 0xCF) return {ByteKind::kRunLead, static_cast<std::uint8_t>(b - 0xC7), 0x0200};
   if (b == 0xD0 || b == 0xFF) return {ByteKind::kEnd, 0, 0};
@@ -84,10 +84,10 @@ inline constexpr std::array<int, 256> kCodeSetOfPage = [] {
   std::array<int, 256> sets{};
   sets.fill(kNoSet);
   sets[0] = kTokenStartSet;
-  for (const ByteClass& c : kByteClasses) {
-    const int page = c.follow_page >> 8;
-    if (c.kind == ByteKind::kParameterControl) sets[page] = kTokenStartSet;
-    if (c.kind == ByteKind::kRunLead) sets[page] = page;
+  for (int b = 0; b < 0x100; ++b) {
+    const ByteClass& c = kByteClasses[b];
+    if (c.kind == ByteKind::kParameterControl) sets[b] = kTokenStartSet;  // key b * 0x100 + p
+    if (c.kind == ByteKind::kRunLead) sets[c.follow_page >> 8] = c.follow_page >> 8;
   }
   return sets;
 }();

@@ -66,6 +66,8 @@ StringEncoder::StringEncoder(const TextTable& table, const TokenRenderings& rend
     foresight.length = static_cast<std::uint8_t>(text.size());
     const bool line_ends = text.ends_with(kLineEnd);  // the line break and the end codes
     while (text.ends_with(kLineEnd)) text.remove_suffix(kLineEnd.size());
+    // The fast paths look a parameter up by its own slot, never by its control's.
+    if (slot < 0x100 && kByteClasses[slot].kind == ByteKind::kParameterControl) continue;
     foresight.taken = slot_taken(slot, text, line_ends, renderings.fallback(slot));
     char form[TokenRenderings::kLongest];
     foresight.fallback_taken =
@@ -138,7 +140,7 @@ StringEncoder::Foreseen StringEncoder::foresee(std::span<const std::uint8_t> byt
     if (lead.kind != ByteKind::kRunLead) continue;
     for (int i = 0; i < lead.follow && at < bytes.size(); ++i) {
       token = at;
-      const int slot = lead.follow_page + bytes[at++];
+      const int slot = TokenRenderings::run_slot(lead.follow_page, bytes[at++]);
       if (!look(slot)) return verdict(slot);
     }
   }

@@ -37,8 +37,10 @@ std::optional<TokenRenderings::Lead> lead_of(int code) {
     return TokenRenderings::Lead{
         static_cast<std::uint16_t>(TokenRenderings::parameter_slot(code, 0)), c.follow, false,
         false};
-  if (c.kind == ByteKind::kRunLead)  // the run pages' slots are their table keys
-    return TokenRenderings::Lead{c.follow_page, c.follow, true, false};
+  if (c.kind == ByteKind::kRunLead)
+    return TokenRenderings::Lead{
+        static_cast<std::uint16_t>(TokenRenderings::run_slot(c.follow_page, 0)), c.follow, true,
+        false};
   if (c.kind == ByteKind::kEnd) return TokenRenderings::Lead{0, 0, true, true};
   return std::nullopt;
 }

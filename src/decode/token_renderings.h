@@ -50,6 +50,9 @@ class TokenRenderings {
         std::find(kPageControl.begin(), kPageControl.end(), hi) - kPageControl.begin();
     return static_cast<int>(kKeyPages + page) << 8 | param;
   }
+  // The slot of a run's follow byte `p`, looked up on the table page `follow_page` (0x0100 or
+  // 0x0200): a run page's slot is its table key.
+  static constexpr int run_slot(int follow_page, int p) { return follow_page + p; }
   // True for the slots of the parameter controls' parameters, after the key pages.
   static constexpr bool is_parameter_slot(int slot) { return slot >= kFirstParameterSlot; }
   // The table key whose text a slot stands for: the one a fallback in that slot lacks.
@@ -107,7 +110,7 @@ class TokenRenderings {
   // table; one whose control has none is missing under the control's own key.
   int missing_key(int slot) const {
     if (!fallback(slot)) return -1;
-    if (slot < kFirstParameterSlot) return slot;
+    if (slot < kFirstParameterSlot) return key_of(slot);
     const int control = key_of(slot) >> 8;
     return fallback(control) ? control : -1;
   }
@@ -148,13 +151,20 @@ class TokenRenderings {
     std::uint8_t length;
   };
   static_assert(sizeof(ShortToken) == 16 && sizeof(Lead) <= kShortText);
+  // Zero at start in zeroed storage (a ZeroedStore, or value-initialised): the arrays have no
+  // initializer, which would clear every page.
   // On a page of their own, with the references on the next two: a page more would be a
   // page fault more.
-  alignas(4096) std::array<ShortToken, 0x100> short_{};
+  alignas(4096) std::array<ShortToken, 0x100> short_;
   // Per slot: the text's offset in bytes_, a fallback flag and the length.
-  std::array<std::uint32_t, kSlots> refs_{};
+  std::array<std::uint32_t, kSlots> refs_;
   int used_ = 0;
   // Room for every slot at its longest, and for the last copy's full width.
-  std::array<char, kSlots * kLongest + kCopy> bytes_{};
+  std::array<char, kSlots * kLongest + kCopy> bytes_;
   static_assert(sizeof bytes_ <= std::uint32_t{1} << (32 - kOffsetShift));
 };
+
+// The one place where a run page's slot and its table key are tied.
+static_assert(TokenRenderings::key_of(TokenRenderings::run_slot(0x0100, 0x00)) == 0x0100 &&
+              TokenRenderings::key_of(TokenRenderings::run_slot(0x0200, 0xFF)) == 0x02FF &&
+              !TokenRenderings::is_parameter_slot(TokenRenderings::run_slot(0x0200, 0xFF)));

@@ -7,12 +7,18 @@
 
 namespace {
 
-// The script file, read in pieces as the check goes.
+// A read of the script failed: the check stops there, with nothing more said.
+struct ScriptReadFailed {};
+
+// The script file, read in pieces as the check goes. A failed read throws ScriptReadFailed,
+// so that it is never taken for the script's end.
 class ScriptFile final : public ScriptSource {
  public:
   explicit ScriptFile(std::FILE* file) : file_(file) {}
   std::size_t read(char* into, std::size_t room) override {
-    return std::fread(into, 1, room, file_);
+    const std::size_t got = std::fread(into, 1, room, file_);
+    if (got < room && std::ferror(file_)) throw ScriptReadFailed{};
+    return got;
   }
 
  private:
@@ -23,19 +29,23 @@ class ScriptFile final : public ScriptSource {
 
 ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& stores,
                          Console& console) {
-  std::FILE* script = open_to_read(script_path);
+  const OwnedFile script(open_to_read(script_path));
   if (script == nullptr) return ScriptCheck::kScriptUnreadable;
 
   const StringEncoder encoder(stores.table, stores.renderings);
-  ScriptFile source(script);
+  ScriptFile source(script.get());
   ScriptChecker checker(source, encoder, console.out());
-  const bool walked =
-      walk_strings(image, stores.window, stores.marks, stores.renderings, checker).image_read;
-  if (walked) checker.finish();
+  bool walked = false;
+  bool script_read = true;
+  try {
+    walked =
+        walk_strings(image, stores.window, stores.marks, stores.renderings, checker).image_read;
+    if (walked) checker.finish();
+  } catch (const ScriptReadFailed&) {
+    script_read = false;
+  }
   if (checker.reported()) console.line_left_open();
-  const bool script_read = !std::ferror(script);
-  std::fclose(script);
-  if (!script_read) return ScriptCheck::kScriptUnreadable;
+  if (!script_read) return ScriptCheck::kScriptReadFailed;
   if (!walked) return ScriptCheck::kImageUnreadable;
   return checker.all_well() ? ScriptCheck::kAllWell : ScriptCheck::kFound;
 }

@@ -8,7 +8,8 @@
 enum class ScriptCheck {
   kAllWell,           // every string as dumped and given back, or edited and encodable
   kFound,             // something to look at: the report says what
-  kScriptUnreadable,  // read as far as it could be
+  kScriptUnreadable,  // it cannot be opened, or its first read failed
+  kScriptReadFailed,  // a later read failed: the check stopped there
   kImageUnreadable,   // checked as far as the image could be read
 };
 

@@ -1,5 +1,6 @@
 #include "driver/command_line.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #ifdef _WIN32
@@ -43,4 +44,21 @@ void use_utf8_console() {
   SetConsoleOutputCP(CP_UTF8);
   std::atexit(restore_console_code_page);
 #endif
+}
+
+bool started_from_the_desktop() {
+#ifdef _WIN32
+  DWORD processes[2];
+  DWORD mode = 0;
+  return GetConsoleProcessList(processes, 2) == 1 &&
+         GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0 &&
+         GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+#else
+  return false;
+#endif
+}
+
+void wait_for_enter() {
+  for (int c; (c = std::getchar()) != EOF && c != '\n';) {
+  }
 }

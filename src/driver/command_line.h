@@ -21,3 +21,11 @@ class CommandLine {
 // Lets a Windows console show the UTF-8 bytes of a message (a path) as the characters they
 // are, until the program exits. Does nothing elsewhere, and changes no byte that is written.
 void use_utf8_console();
+
+// True on Windows when the program was started from the desktop (a double click): it is the
+// only process on its console, and standard input and output are that console. The window
+// then closes as soon as the program ends. Always false elsewhere.
+bool started_from_the_desktop();
+
+// Waits until Enter is pressed (or standard input ends).
+void wait_for_enter();

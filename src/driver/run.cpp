@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "driver/check_script.h"
@@ -19,6 +20,7 @@
 #include "rom/address.h"
 #include "script/script_header.h"
 #include "script/script_sink.h"
+#include "table/table_diagnostics.h"
 
 namespace {
 
@@ -70,10 +72,27 @@ ScriptOutcome write_script(std::FILE* file, ScriptCopy& copy, const Run& run) {
   return script.flush() ? ScriptOutcome::kWhole : ScriptOutcome::kNotWritten;
 }
 
+// Says on the console, as CHECK_TABLE does, that the table is in UTF-16; the lines it finds no
+// entry in are not reported.
+class Utf16Warning final : public TableObserver {
+ public:
+  explicit Utf16Warning(Console& console) : console_(console) {}
+  void line_read(std::uint32_t, std::string_view, const TableLine&) override {}
+  void file_is_utf16() override {
+    std::fputs(kUtf16TableLine, console_.out());
+    console_.line_left_open();
+  }
+
+ private:
+  Console& console_;
+};
+
 // The table as DUMP_TEXT and CHECK_SCRIPT read it, and the renderings made from it: a missing
-// table is reported and the run goes on with none. False if a read of it failed part-way.
+// table is reported and the run goes on with none, a table in UTF-16 too. False if a read of
+// it failed part-way.
 bool read_table(const Run& run) {
-  switch (load_table(kTablePath, run.stores.table, run.console.out())) {
+  Utf16Warning utf16(run.console);
+  switch (load_table(kTablePath, run.stores.table, run.console.out(), &utf16)) {
     case TableFile::kRead:
       break;
     case TableFile::kMissing:
@@ -91,32 +110,27 @@ int dump_text(const Run& run) {
   if (!read_table(run)) return table_unreadable(run);
   // The folder `text` must exist: the tool never creates it.
   const ScriptLock lock;  // held until the script is in place
-  std::FILE* script = lock.held() ? begin_script() : nullptr;
-  if (script == nullptr) return console.error("no TEXT dir");
-  std::FILE* original = begin_original();
-  if (original == nullptr) {
-    finish_script(script, false);
-    return console.error("cannot write %s", kScriptPath);
-  }
+  if (!lock.held()) return console.error("%s", script_refusal().c_str());
+  ScriptReplacement script;
+  if (script.file() == nullptr) return console.error("%s", script_refusal().c_str());
+  OriginalReplacement original;
+  if (original.file() == nullptr) return console.error("cannot write %s", kScriptPath);
   ScriptOutcome outcome;
   OldScript old = OldScript::kKept;
   std::int64_t lost_line = 0;
   {
-    FreshScriptCopy copy(original, open_old_script());
-    outcome = write_script(script, copy, run);
+    FreshScriptCopy copy(original.file(), open_old_script());
+    outcome = write_script(script.file(), copy, run);
     // A run whose console lines could not all be written fails as a whole.
-    if (outcome == ScriptOutcome::kWhole && !console.finish_output()) {
-      finish_original(original, false);
-      finish_script(script, false);
+    if (outcome == ScriptOutcome::kWhole && !console.finish_output())
       return console.error("cannot write standard output");
-    }
     if (outcome == ScriptOutcome::kWhole && copy.old_script_differs())
       old = check_old_script(run.image, run.stores, lost_line);
   }
-  const bool whole = outcome == ScriptOutcome::kWhole && old == OldScript::kKept;
-  const bool original_placed = finish_original(original, whole);
-  const bool replaced = finish_script(script, original_placed);
-  if (original_placed) settle_original(replaced);
+  const bool original_placed =
+      original.finish(outcome == ScriptOutcome::kWhole && old == OldScript::kKept);
+  const bool replaced = script.finish(original_placed);
+  if (original_placed) original.settle(replaced);
   if (replaced) return 0;
   if (outcome == ScriptOutcome::kImageUnreadable || old == OldScript::kImageUnreadable)
     return image_unreadable(run);
@@ -150,6 +164,8 @@ int check_the_script(const Run& run) {
       return 1;
     case ScriptCheck::kScriptUnreadable:
       return run.console.error("cannot open %s", kScriptPath);
+    case ScriptCheck::kScriptReadFailed:
+      return run.console.error("cannot read %s", kScriptPath);
     case ScriptCheck::kImageUnreadable:
       return image_unreadable(run);
   }
@@ -175,8 +191,8 @@ int update_the_script(const Run& run) {
       std::fputs(report.c_str(), console.out());
       console.line_left_open();
       return outcome == ScriptUpdate::kParted ? 1 : 0;
-    case ScriptUpdate::kNoTextDir:
-      return console.error("no TEXT dir");
+    case ScriptUpdate::kCannotReplace:
+      return console.error("%s", script_refusal().c_str());
     case ScriptUpdate::kScriptUnreadable:
       return console.error("cannot open %s", kScriptPath);
     case ScriptUpdate::kImageUnreadable:
@@ -214,11 +230,12 @@ int finish(Console& console, int status) {
 }
 
 int run_command(int argc, const char* const argv[], DumpStores& stores, Console& console) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  // The options work whatever follows them.
+  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     write_usage(console.out());
     return 0;
   }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+  if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
     write_version(console.out());
     return 0;
   }
@@ -226,18 +243,15 @@ int run_command(int argc, const char* const argv[], DumpStores& stores, Console&
   const Command* command = find_command(argv[1]);
   if (command == nullptr)
     return console.command_line_error(std::string("unknown command word: ") + argv[1]);
+  // A stray argument may be a slip that would push the translation into the backup.
+  if (argc > 3) return console.command_line_error(std::string("unexpected argument: ") + argv[3]);
 
   const char* image_path = argv[2];
-  std::FILE* image = open_image(image_path);
+  const OwnedFile image(open_image(image_path));
   if (image == nullptr) return console.error("cannot open ROM: %s", image_path);
-  int status;
-  if (has_copier_header(image)) {
-    status = console.error("ROM has a 512-byte copier header: %s", image_path);
-  } else {
-    status = command->run({image_path, image, stores, console});
-  }
-  std::fclose(image);
-  return status;
+  if (has_copier_header(image.get()))
+    return console.error("ROM has a 512-byte copier header: %s", image_path);
+  return command->run({image_path, image.get(), stores, console});
 }
 
 }  // namespace
@@ -245,5 +259,12 @@ int run_command(int argc, const char* const argv[], DumpStores& stores, Console&
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err) {
   Console console(out, err);
-  return finish(console, run_command(argc, argv, stores, console));
+  int status;
+  try {
+    status = run_command(argc, argv, stores, console);
+  } catch (const std::bad_alloc&) {
+    // Whatever the run had begun to write is gone with the stack: the temporary file, the lock.
+    return console.error("out of memory");
+  }
+  return finish(console, status);
 }

@@ -18,9 +18,9 @@ struct DumpStores {
 
 // The whole tool: `textdump DUMP_TEXT <rom image>`, `textdump CHECK_TABLE <rom image>` to
 // check the table, `textdump CHECK_SCRIPT <rom image>` to check the edited script, or
-// `--help`, `-h` or `--version` alone. Progress, warnings, the checks' reports and usage go to
-// `out`, fatal errors to `err`. Arguments are UTF-8.
+// `--help`, `-h` or `--version` first, whatever follows. Progress, warnings, the checks' reports
+// and usage go to `out`, fatal errors to `err`. Arguments are UTF-8.
 // Returns the process exit status: 0; 1 when CHECK_SCRIPT found something to look at; 255 on
-// a fatal error.
+// a fatal error, running out of memory included ("ERROR - out of memory"; nothing is written).
 int run_textdump(int argc, const char* const argv[], DumpStores& stores, std::FILE* out,
                  std::FILE* err);

@@ -38,16 +38,15 @@ ScriptUpdate update(std::FILE* image, DumpStores& stores, std::string& report, s
 }
 
 // Puts today's dump in the original's place.
-bool write_original(std::string_view today) {
-  std::FILE* temp = begin_original();
-  if (temp == nullptr) return false;
+bool write_original(OriginalReplacement& original, std::string_view today) {
+  if (original.file() == nullptr) return false;
   bool written;
   {
-    ScriptSink original(temp);
-    original.write_stored(today);
-    written = original.flush();
+    ScriptSink sink(original.file());
+    sink.write_stored(today);
+    written = sink.flush();
   }
-  return finish_original(temp, written);
+  return original.finish(written);
 }
 
 }  // namespace
@@ -66,20 +65,22 @@ UpdateWalk walk_update(std::FILE* image, DumpStores& stores, std::string_view sc
 
 ScriptUpdate update_script(std::FILE* image, DumpStores& stores, std::string& report) {
   const ScriptLock lock;  // held until the new script is in place
-  std::FILE* temp = lock.held() ? begin_script() : nullptr;
-  if (temp == nullptr) return ScriptUpdate::kNoTextDir;
+  if (!lock.held()) return ScriptUpdate::kCannotReplace;
+  ScriptReplacement script;
+  if (script.file() == nullptr) return ScriptUpdate::kCannotReplace;
   std::string today;
   bool changed = false;
-  ScriptUpdate outcome = update(image, stores, report, temp, today, changed);
+  ScriptUpdate outcome = update(image, stores, report, script.file(), today, changed);
   // Unless it is replaced, the script, its backup and the original stay as they are. The
   // original goes first: a run cut off between the two leaves the old script beside the new
   // original, and the next run still keeps every edit in it.
   bool replace = changed && (outcome == ScriptUpdate::kPaired || outcome == ScriptUpdate::kParted);
-  if (replace && !write_original(today)) {
+  std::optional<OriginalReplacement> original;
+  if (replace && !write_original(original.emplace(), today)) {
     replace = false;
     outcome = ScriptUpdate::kNotWritten;
   }
-  const bool replaced = finish_script(temp, replace);
-  if (replace) settle_original(replaced);
+  const bool replaced = script.finish(replace);
+  if (replace) original->settle(replaced);
   return replace && !replaced ? ScriptUpdate::kNotWritten : outcome;
 }

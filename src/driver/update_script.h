@@ -12,7 +12,7 @@
 enum class ScriptUpdate {
   kPaired,            // the script's strings all pair with the image's
   kParted,            // the report says where the script and the image part
-  kNoTextDir,         // the script cannot be replaced, as DUMP_TEXT would find
+  kCannotReplace,     // the script cannot be replaced: script_refusal() says why
   kScriptUnreadable,  // no script to read
   kImageUnreadable,
   kNotWritten,  // the new script could not be written or put in place

@@ -29,14 +29,16 @@ void write_usage(std::FILE* out) {
       "Progress and warnings go to standard output, errors to standard error.\n"
       "\n"
       "Exit status:\n"
-      "  0    the dump was written, the table checked or the script found sound; also for\n"
-      "       --help and --version\n"
+      "  0    the dump was written, the table checked or the script found sound (edited\n"
+      "       strings that encode are sound); also for --help and --version\n"
       "  1    CHECK_SCRIPT found a string to look at, or UPDATE_TEXT a place where the\n"
       "       script's strings and the image's part\n"
-      "  255  an error, on every system: an unknown command word, no image given, an image\n"
-      "       that cannot be read or has a copier header, a table that cannot be read (or,\n"
-      "       for UPDATE_TEXT, is missing), a script that cannot be created, written or\n"
-      "       (CHECK_SCRIPT, UPDATE_TEXT) read, or standard output that cannot be written\n",
+      "  255  an error, on every system: an unknown command word, no image given or an\n"
+      "       argument after it, an image that cannot be read or has a copier header, a\n"
+      "       table that cannot be read (or, for UPDATE_TEXT, is missing), a script that\n"
+      "       cannot be created, written or (CHECK_SCRIPT, UPDATE_TEXT) read, a script that\n"
+      "       DUMP_TEXT would lose edits of, standard output that cannot be written, or\n"
+      "       memory run out\n",
       out);
 }
 

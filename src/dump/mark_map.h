@@ -81,13 +81,15 @@ class MarkMap {
     int first_in(int from, int end) const;
   };
 
-  // All zero when empty: the map belongs in zeroed storage, where untouched pages cost nothing.
-  List dumped_{};
-  List first_{};
+  // All zero when empty: the map belongs in zeroed storage (a ZeroedStore, or
+  // value-initialised), where untouched pages cost nothing; so its arrays have no initializer,
+  // which would clear every page.
+  List dumped_;
+  List first_;
   int chunks_used_ = 0;
   // For each 512 addresses the number of its chunk, counted from 1; 0 while none is marked.
-  std::array<std::uint16_t, kChunks> chunk_of_{};
-  std::array<Chunk, kChunks> chunks_{};
+  std::array<std::uint16_t, kChunks> chunk_of_;
+  std::array<Chunk, kChunks> chunks_;
   static_assert(kChunks <= std::numeric_limits<std::uint16_t>::max());
 };
 

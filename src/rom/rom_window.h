@@ -10,7 +10,7 @@
 struct RomWindow {
   static constexpr int kSize = 0x10000;
 
-  std::array<std::uint8_t, kSize> buffer{};
+  std::array<std::uint8_t, kSize> buffer;  // zero in zeroed storage: no initializer
   // Window offset of the next byte. Reads never move it past kSize, but a caller may
   // set it higher; every value of kSize or more is past the end.
   int cursor = 0;

@@ -37,14 +37,13 @@ bool read_position_line(std::string_view line, std::uint64_t& linear, std::uint6
 
 ScriptReader::ScriptReader(ScriptSource& source) : source_(&source), buffer_(new char[kFirstRoom]) {
   filled_ = buffer_.get();
-  scan_ = keep_ = filled_;
+  scan_ = filled_;
 }
 
 ScriptReader::ScriptReader(std::string_view whole)
     : source_(nullptr),
       scan_(whole.data()),
       filled_(whole.data() + whole.size()),
-      keep_(whole.data()),
       source_done_(true) {}
 
 std::string_view ScriptReader::take_line() {
@@ -73,8 +72,14 @@ std::string_view ScriptReader::take_line() {
 }
 
 void ScriptReader::refill() {
-  // Keep what is still needed at the start, in a larger buffer if it fills half this one.
-  const std::size_t kept = static_cast<std::size_t>(filled_ - keep_);
+  // Keep what is still needed at the start: from where the reading goes back to, in one
+  // piece; else the kept lines end to end, then what is not scanned yet. In a larger buffer if
+  // it fills half this one.
+  const char* const from = rewind_to_ != nullptr ? rewind_to_ : scan_;
+  const std::size_t unscanned = static_cast<std::size_t>(filled_ - from);
+  std::size_t kept = unscanned;
+  if (kept_lines_ != nullptr && rewind_to_ == nullptr)
+    for (const std::string_view& line : *kept_lines_) kept += line.size();
   char* to = buffer_.get();
   std::unique_ptr<char[]> larger;
   if (2 * kept > room_) {
@@ -82,17 +87,28 @@ void ScriptReader::refill() {
     larger.reset(new char[room_]);
     to = larger.get();
   }
-  std::memmove(to, keep_, kept);
-  // Lines and the scan keep their place relative to the first byte kept.
-  auto move = [&](std::string_view& line) { line = {to + (line.data() - keep_), line.size()}; };
-  if (held_) move(held_line_);
-  if (kept_lines_ != nullptr)
-    for (std::string_view& line : *kept_lines_) move(line);
-  scan_ = to + (scan_ - keep_);
-  keep_ = to;
+  if (rewind_to_ != nullptr) {
+    // Every line read since lies in the piece, and keeps its place in it.
+    if (kept_lines_ != nullptr)
+      for (std::string_view& line : *kept_lines_) line = {to + (line.data() - from), line.size()};
+    scan_ = to + (scan_ - from);
+    rewind_to_ = to;
+  } else {
+    // In file order, so that no line is overwritten before it has moved.
+    if (kept_lines_ != nullptr) {
+      for (std::string_view& line : *kept_lines_) {
+        std::memmove(to, line.data(), line.size());
+        line = {to, line.size()};
+        to += line.size();
+      }
+    }
+    scan_ = to;
+  }
+  std::memmove(to, from, unscanned);
+  char* const end = to + unscanned;
   if (larger) buffer_ = std::move(larger);
-  const std::size_t got = source_->read(to + kept, room_ - kept);
-  filled_ = to + kept + got;
+  const std::size_t got = source_->read(end, room_ - kept);
+  filled_ = end + got;
   if (got == 0) source_done_ = true;
 }
 
@@ -100,12 +116,10 @@ bool ScriptReader::next(ScriptString& string) {
   kept_lines_ = nullptr;
   // The commands: a position line, then #WRITEINDEX( and #WRITE(PtrTable), or #W16(.
   for (;;) {
-    keep_ = held_ ? held_line_.data() : scan_;
     std::string_view line = take_line();
     if (line.data() == nullptr) return false;
     if (!read_position_line(line, string.linear, string.offset)) continue;
     string.position_line = lines_read_;
-    keep_ = scan_;
     line = take_line();
     if (line.data() == nullptr) return false;
     if (line.starts_with(kWrite16Open)) break;
@@ -114,7 +128,6 @@ bool ScriptReader::next(ScriptString& string) {
       held_line_ = line;
       continue;
     }
-    keep_ = scan_;
     line = take_line();
     if (line.data() == nullptr) return false;
     if (line == kWritePointer) break;
@@ -126,9 +139,9 @@ bool ScriptReader::next(ScriptString& string) {
   // "#", or to the end of the file.
   std::vector<std::string_view>& lines = string.lines;
   lines.clear();
+  string.line_numbers.clear();
   kept_lines_ = &lines;
   for (;;) {
-    keep_ = lines.empty() ? scan_ : lines.front().data();
     const std::string_view line = take_line();
     if (line.data() == nullptr) {
       string.cut = ScriptString::Cut::kEndOfFile;
@@ -143,11 +156,10 @@ bool ScriptReader::next(ScriptString& string) {
       held_line_ = line;
       break;
     }
-    if (lines.empty()) {
-      if (line.empty()) continue;
-      string.first_line = lines_read_;
-    }
+    if (line.empty()) continue;
+    if (lines.empty()) string.first_line = lines_read_;
     lines.push_back(line);
+    string.line_numbers.push_back(lines_read_);
   }
   kept_lines_ = nullptr;
   if (lines.empty()) string.first_line = string.cut_line;
@@ -158,29 +170,31 @@ bool ScriptReader::next_comment_copy(ScriptString& copy) {
   std::vector<std::string_view>& lines = copy.lines;
   for (;;) {
     kept_lines_ = nullptr;
-    keep_ = scan_;
     std::string_view line = take_line();
     if (line.data() == nullptr) return false;
     if (!read_position_line(line, copy.linear, copy.offset)) continue;
     copy.position_line = lines_read_;
     // Whatever follows, the next search starts at the line after the position line: the
     // lines read from there stay in the buffer, and the search goes back to them.
-    const int lines_before = lines_read_;
-    keep_ = scan_;
+    const std::int64_t lines_before = lines_read_;
+    rewind_to_ = scan_;
     lines.clear();
+    copy.line_numbers.clear();
     kept_lines_ = &lines;
     line = take_line();
     if (line.data() != nullptr && line.empty()) {
       while ((line = take_line()).starts_with(kCommentLead)) {
         if (lines.empty()) copy.first_line = lines_read_;
         lines.push_back(line.substr(std::string_view(kCommentLead).size()));
+        copy.line_numbers.push_back(lines_read_);
       }
       copy.cut =
           line.data() == nullptr ? ScriptString::Cut::kEndOfFile : ScriptString::Cut::kComment;
       copy.cut_line = line.data() == nullptr ? lines_read_ + 1 : lines_read_;
     }
     kept_lines_ = nullptr;
-    scan_ = keep_;
+    scan_ = rewind_to_;
+    rewind_to_ = nullptr;
     lines_read_ = lines_before;
     if (!lines.empty()) return true;
   }

@@ -15,7 +15,7 @@
 //
 // The file is split at each LF; a CR right before an LF is not part of the line, so a script
 // saved with LF alone reads the same. A last LF ends the last line without starting another.
-// Lines are numbered from 1.
+// Lines are numbered from 1, in 64 bits.
 //
 // A block's first string is written as a comment copy, which is read on its own: a position
 // line, then an empty line, then one or more lines that start with "//", up to the first line
@@ -25,17 +25,23 @@ struct ScriptString {
   // the end of the file.
   enum class Cut { kCommand, kComment, kEndOfFile };
 
-  int position_line = 0;
+  std::int64_t position_line = 0;
   // The two numbers of the position line; a number too large for any address keeps a value
   // no address has.
   std::uint64_t linear = 0;
   std::uint64_t offset = 0;
-  // From the first line after the commands that is not empty, up to the cut; any empty lines
-  // at the end included. Valid until the next string is read.
-  int first_line = 0;
+  // The lines after the commands up to the cut that are not empty, and the number of each:
+  // empty lines are not kept. Valid until the next string is read.
+  std::int64_t first_line = 0;  // the first of `line_numbers`, or `cut_line` if none
   std::vector<std::string_view> lines;
+  std::vector<std::int64_t> line_numbers;
   Cut cut = Cut::kEndOfFile;
-  int cut_line = 0;  // the number of lines plus 1 at the end of the file
+  std::int64_t cut_line = 0;  // the number of lines plus 1 at the end of the file
+
+  // The number of line `index` of the text, as TextPlace counts them.
+  std::int64_t line_number(int index) const {
+    return lines.empty() ? first_line : line_numbers[static_cast<std::size_t>(index)];
+  }
 };
 
 // The two numbers of a position line, if `line` (without its line end) is one.
@@ -51,19 +57,21 @@ class ScriptSource {
   ~ScriptSource() = default;
 };
 
-// Reads the script as it goes, in a buffer that holds the string being read and the bytes
-// after it: a script of many MiB costs no more memory than its longest string.
+// Reads the script as it goes, in a buffer that holds the lines of the string being read that
+// are not empty and the bytes after them: a script of many MiB costs no more memory than its
+// longest string.
 class ScriptReader {
  public:
   explicit ScriptReader(ScriptSource& source);
-  // Reads a script held whole in memory, which must outlive the reader, where it lies.
+  // Reads a script held whole in memory, which must outlive the reader, where it lies: the
+  // lines it gives are views into it.
   explicit ScriptReader(std::string_view whole);
 
   // The next string, into `string` (its line list keeps its room). False when none is left.
   bool next(ScriptString& string);
-  // The next comment copy instead, into `copy`; its `cut` is kComment, or kEndOfFile. The
-  // reading goes on at the line after its position line, as next() does after a position
-  // line without commands. Read a script for one or the other, not both.
+  // The next comment copy instead, into `copy`, every line of it kept; its `cut` is kComment,
+  // or kEndOfFile. The reading goes on at the line after its position line, as next() does
+  // after a position line without commands. Read a script for one or the other, not both.
   bool next_comment_copy(ScriptString& copy);
 
   // The start of the first line not yet read for good: what follows it may still be read.
@@ -72,8 +80,9 @@ class ScriptReader {
  private:
   static constexpr std::size_t kFirstRoom = 1 << 16;
 
-  // The next line, its CR before the LF left off; a null view at the end of the file. Bytes
-  // before `keep_` may be dropped meanwhile, and the lines in `kept_lines_` move with the rest.
+  // The next line, its CR before the LF left off; a null view at the end of the file. The
+  // bytes before the scan may be dropped meanwhile, but for the lines in `kept_lines_`, which
+  // move. Lines are read on only when none is held, so a held line never moves.
   std::string_view take_line();
   void refill();
 
@@ -82,9 +91,10 @@ class ScriptReader {
   std::size_t room_ = kFirstRoom;
   const char* scan_;    // where the next line starts
   const char* filled_;  // the end of what was read
-  const char* keep_;    // the first byte still needed
+  // Where the reading goes back to, if set: the bytes from there on stay, in one piece.
+  const char* rewind_to_ = nullptr;
   bool source_done_ = false;
-  int lines_read_ = 0;
+  std::int64_t lines_read_ = 0;
   // A line read while looking for the end of a text or for a command, which the next search
   // starts with.
   bool held_ = false;

@@ -49,7 +49,7 @@ std::string_view ScriptChecker::put_place(const ScriptString& string, TextPlace 
                                     : string.lines[static_cast<std::size_t>(place.line)];
   const auto at = static_cast<std::size_t>(place.column);
   report_.put("line ");
-  report_.put_number(string.first_line + place.line);
+  report_.put_number(string.line_number(place.line));
   report_.put(", column ");
   report_.put_number(character_column(text, at));
   return text_from(text, at, kShownText);
@@ -61,7 +61,7 @@ void ScriptChecker::receive(const WalkedString& image_string) {
 }
 
 void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string) {
-  if (is_as_dumped(dumped.rendering, string.lines)) {
+  if (is_as_dumped(dumped.rendering, string)) {
     const StringEncoder::Foreseen foreseen = encoder_.foresee(dumped.bytes);
     TextPlace differs;
     if (foreseen.taken == StringEncoder::Taken::kGivenBack) {
@@ -124,7 +124,7 @@ void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string
     }
     case StringEncoding::Outcome::kTextAfterEnd:
       report_.put("line ");
-      report_.put_number(string.first_line + encoding_.stop.line);
+      report_.put_number(string.line_number(encoding_.stop.line));
       report_.put(": text after the end code");
       break;
     default:

@@ -4,9 +4,13 @@
 
 #include "script/script_sink.h"
 
-bool is_as_dumped(std::string_view rendering, std::span<const std::string_view> lines) {
-  while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
+bool is_as_dumped(std::string_view rendering, const ScriptString& string) {
+  std::span<const std::string_view> lines = string.lines;
   while (!lines.empty() && lines.back().empty()) lines = lines.first(lines.size() - 1);
+  if (!lines.empty() && string.line_numbers[lines.size() - 1] - string.first_line !=
+                            static_cast<std::int64_t>(lines.size()) - 1)
+    return false;
+  while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) {
       if (!rendering.starts_with(kLineEnd)) return false;

@@ -89,7 +89,7 @@ void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
     ++(section->as_today ? unchanged_ : updated_);  // the section becomes today's as a whole
     return;
   }
-  if (is_as_dumped(image_string.rendering, string->lines)) {
+  if (is_as_dumped(image_string.rendering, *string)) {
     ++unchanged_;
   } else if (update(string->lines, {}, image_string)) {
     ++updated_;
@@ -107,7 +107,7 @@ void ScriptUpdater::receive_comment_copy(const WalkedString& image_string) {
     return;
   }
   if (tool_own(copy_sections_, copy_.position_line) != nullptr) return;  // as a whole
-  if (!is_as_dumped(image_string.rendering, copy_.lines) &&
+  if (!is_as_dumped(image_string.rendering, copy_) &&
       update(copy_.lines, kCommentLead, image_string))
     ++comments_updated_;
 }

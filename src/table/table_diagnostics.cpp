@@ -61,7 +61,7 @@ void TableDiagnostics::line_read(std::uint32_t number, std::string_view text,
 }
 
 void TableDiagnostics::file_is_utf16() {
-  say("\n[TABLE] the file is UTF-16: save it as UTF-8");
+  say("%s", kUtf16TableLine);
 }
 
 void TableDiagnostics::say(const char* format, ...) {

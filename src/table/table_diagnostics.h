@@ -20,6 +20,8 @@ using EntryLines = std::array<std::uint32_t, TextTable::kCodes>;
 //   "\n[TABLE] line N: code XXXX never occurs in this encoding"
 // and, before all of them, a file that is not in a byte encoding at all:
 //   "\n[TABLE] the file is UTF-16: save it as UTF-8"
+inline constexpr char kUtf16TableLine[] = "\n[TABLE] the file is UTF-16: save it as UTF-8";
+
 class TableDiagnostics : public TableObserver {
  public:
   // `entry_lines` must be all 0 at start.

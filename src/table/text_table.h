@@ -45,8 +45,9 @@ class TextTable {
   static_assert(kRoom <= std::size_t{1} << (32 - kOffsetShift), "offsets must fit the reference");
 
   // Per code: the offset of its place in bytes_, the place's size class and the text's length.
-  // Zero-initialised: every entry starts undefined.
-  std::array<std::uint32_t, kCodes> refs_{};
+  // Zero at start (the table lives in zeroed storage: a ZeroedStore, or value-initialised):
+  // every entry starts undefined. The arrays have no initializer, which would clear every page.
+  std::array<std::uint32_t, kCodes> refs_;
   std::uint32_t used_ = 0;
-  std::array<char, kRoom> bytes_{};
+  std::array<char, kRoom> bytes_;
 };
