@@ -40,8 +40,8 @@ std::FILE* open_old_script() {
 }
 
 OldScript check_old_script(std::FILE* image, DumpStores& stores, std::int64_t& line) {
-  const std::optional<std::string> script = read_whole(kScriptPath);
-  if (!script) return OldScript::kScriptUnreadable;
+  std::string script;
+  if (read_whole(kScriptPath, script) != WholeFile::kRead) return OldScript::kScriptUnreadable;
   std::string fresh;
   {
     stores.marks.clear();  // the dump marked every block it dumped
@@ -53,7 +53,7 @@ OldScript check_old_script(std::FILE* image, DumpStores& stores, std::int64_t& l
   std::string updated;
   {
     ScriptSink out(updated);
-    if (!walk_update(image, stores, *script, read_original(), fresh, held, out).image_read)
+    if (!walk_update(image, stores, script, read_original(), fresh, held, out).image_read)
       return OldScript::kImageUnreadable;
   }
   line = first_different_line(updated, fresh);

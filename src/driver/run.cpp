@@ -87,6 +87,13 @@ class Utf16Warning final : public TableObserver {
   Console& console_;
 };
 
+// Notes that the table is in UTF-16.
+struct Utf16Found final : public TableObserver {
+  void line_read(std::uint32_t, std::string_view, const TableLine&) override {}
+  void file_is_utf16() override { found = true; }
+  bool found = false;
+};
+
 // The table as DUMP_TEXT and CHECK_SCRIPT read it, and the renderings made from it: a missing
 // table is reported and the run goes on with none, a table in UTF-16 too. False if a read of
 // it failed part-way.
@@ -174,9 +181,12 @@ int check_the_script(const Run& run) {
 
 int update_the_script(const Run& run) {
   Console& console = run.console;
-  // Without its table, an update would turn every unedited string into fallback forms.
-  switch (load_table(kTablePath, run.stores.table, nullptr)) {
+  // Without its table, an update would turn every unedited string into fallback forms; a
+  // table in UTF-16 holds no entry it can read.
+  Utf16Found utf16;
+  switch (load_table(kTablePath, run.stores.table, nullptr, &utf16)) {
     case TableFile::kRead:
+      if (utf16.found) return console.error("%s is UTF-16: save it as UTF-8", kTablePath);
       break;
     case TableFile::kMissing:
       return console.error("cannot open %s", kTablePath);
@@ -195,6 +205,8 @@ int update_the_script(const Run& run) {
       return console.error("%s", script_refusal().c_str());
     case ScriptUpdate::kScriptUnreadable:
       return console.error("cannot open %s", kScriptPath);
+    case ScriptUpdate::kScriptReadFailed:
+      return console.error("cannot read %s", kScriptPath);
     case ScriptUpdate::kImageUnreadable:
       return image_unreadable(run);
     case ScriptUpdate::kNotWritten:

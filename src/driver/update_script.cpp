@@ -20,8 +20,15 @@ namespace {
 // today's dump into `today`. Sets `changed` if a string was rendered anew.
 ScriptUpdate update(std::FILE* image, DumpStores& stores, std::string& report, std::FILE* temp,
                     std::string& today, bool& changed) {
-  const std::optional<std::string> script = read_whole(kScriptPath);
-  if (!script) return ScriptUpdate::kScriptUnreadable;
+  std::string script;
+  switch (read_whole(kScriptPath, script)) {
+    case WholeFile::kRead:
+      break;
+    case WholeFile::kCannotOpen:
+      return ScriptUpdate::kScriptUnreadable;
+    case WholeFile::kReadFailed:
+      return ScriptUpdate::kScriptReadFailed;
+  }
   const std::optional<std::string> original = read_original();
   {
     ScriptSink dump(today);
@@ -30,7 +37,7 @@ ScriptUpdate update(std::FILE* image, DumpStores& stores, std::string& report, s
 
   Report held(report);
   ScriptSink out(temp);
-  const UpdateWalk walk = walk_update(image, stores, *script, original, today, held, out);
+  const UpdateWalk walk = walk_update(image, stores, script, original, today, held, out);
   if (!walk.image_read) return ScriptUpdate::kImageUnreadable;
   changed = walk.changed;
   if (changed && !out.flush()) return ScriptUpdate::kNotWritten;

@@ -14,6 +14,7 @@ enum class ScriptUpdate {
   kParted,            // the report says where the script and the image part
   kCannotReplace,     // the script cannot be replaced: script_refusal() says why
   kScriptUnreadable,  // no script to read
+  kScriptReadFailed,  // a read of the script failed after it began
   kImageUnreadable,
   kNotWritten,  // the new script could not be written or put in place
 };
@@ -23,8 +24,8 @@ enum class ScriptUpdate {
 // (ScriptUpdater says which) and, if one was, replaces the script as DUMP_TEXT does, the old
 // one becoming the backup. The script lock is held from before the script is read until the
 // new one is in place. The report (the pairing's line, if any, and the summary) goes to
-// `report`, for the console once the run has succeeded. After kScriptUnreadable,
-// kImageUnreadable or kNotWritten no file was changed.
+// `report`, for the console once the run has succeeded. After any other outcome than kPaired
+// and kParted no file was changed.
 ScriptUpdate update_script(std::FILE* image, DumpStores& stores, std::string& report);
 
 // What UPDATE_TEXT makes of `script`, with its `original` if there is one and `today`'s dump

@@ -7,10 +7,10 @@
 #include "driver/file_open.h"
 #include "driver/script_file.h"
 
-std::optional<std::string> read_whole(const char* path) {
+WholeFile read_whole(const char* path, std::string& text) {
   std::FILE* file = open_to_read(path);
-  if (file == nullptr) return std::nullopt;
-  std::string text;
+  if (file == nullptr) return WholeFile::kCannotOpen;
+  text.clear();
   // Room for the whole file at once, where its size can be told: a pipe's cannot.
   if (std::fseek(file, 0, SEEK_END) == 0) {
     const long size = std::ftell(file);
@@ -22,12 +22,13 @@ std::optional<std::string> read_whole(const char* path) {
     text.append(piece, got);
   const bool read = !std::ferror(file);
   std::fclose(file);
-  if (!read) return std::nullopt;
-  return text;
+  return read ? WholeFile::kRead : WholeFile::kReadFailed;
 }
 
 std::optional<std::string> read_original() {
   std::error_code error;
   if (!std::filesystem::is_regular_file(kOriginalPath, error)) return std::nullopt;
-  return read_whole(kOriginalPath);
+  std::string original;
+  if (read_whole(kOriginalPath, original) != WholeFile::kRead) return std::nullopt;
+  return original;
 }
