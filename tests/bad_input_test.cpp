@@ -359,6 +359,14 @@ const std::vector<BadInput> kBadInputs = {
      with_fault("image.rom", "read:error=EIO:when=4") + kCheckScriptArgs, 255, kCannotRead,
      Console::kExactly, "\n[EDITED] line 25 @ 079007: 3 -> 3 bytes\n", Script::kUntouched, "",
      false, kStrace},
+    // The original goes in place before the script: if it cannot, nothing is replaced.
+    {"original_write_finds_the_disk_full",
+     [](const TempFolder& f) { write_file(f / "text/script.txt.orig.tmp", ""); },
+     with_fault("text//script.txt.orig.tmp", "write:error=ENOSPC:when=1") + kDumpArgs, 255,
+     kCannotWrite, Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
+    {"original_rename_fails", [](const TempFolder&) {},
+     with_fault("text//script.txt.orig.tmp", "rename:error=EXDEV:when=1") + kDumpArgs, 255,
+     kCannotWrite, Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
     // UPDATE_TEXT's errors, in the order they are checked; each leaves every file as it was
     // and standard output empty.
     {"update_without_an_image", [](const TempFolder&) {}, "exec \"$0\" UPDATE_TEXT", 255,
@@ -428,7 +436,9 @@ TEST_P(BadInputRun, ends_with_the_documented_outcome_and_writes_only_a_whole_scr
   }
 #endif
   auto expected_folder = snapshot(folder);
-  expected_folder.erase("text/script.txt.tmp");  // whatever happens, none is left behind
+  // Whatever happens, no temporary file is left behind.
+  expected_folder.erase("text/script.txt.tmp");
+  expected_folder.erase("text/script.txt.orig.tmp");
 
   const ProcessResult r =
       c.command == kDump ? run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "image.rom"}, folder.path())

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,6 +94,98 @@ TEST(UpdateText, keeps_the_edits_and_the_notes_and_renders_every_unedited_string
   EXPECT_EQ(again.out,
             "\n[SUMMARY] 59 strings: 0 updated, 56 unchanged, 3 kept; 0 comments updated\n");
   EXPECT_EQ(read_file(folder / "text/script.txt.bak"), edited);
+#endif
+}
+
+// The table corrected (e becomes é) and given a text of two characters (th) that the
+// encoder now takes for the two codes: the unedited strings no longer give the image's bytes
+// back, yet the original tells them from the translator's. A dump then keeps the script until
+// nothing in it would be lost.
+TEST(UpdateText, with_the_original_every_unedited_string_follows_a_changed_table) {
+#ifndef SAMPLE_MAKER_EXE
+  GTEST_SKIP() << "the sample image maker is not built";
+#else
+  TempFolder folder;
+  ASSERT_EQ(run_process(SAMPLE_MAKER_EXE, {folder.path()}, folder.path()).exit_status, 0);
+  const auto run = [&](const char* command) {
+    return run_process(TEXTDUMP_EXE, {command, "sample.rom"}, folder.path());
+  };
+  const std::string table = read_file(folder / "table/table_dump.txt");
+  std::string changed_table = table;
+  changed_table.replace(changed_table.find("\n65=e\n"), 6, "\n65=\xC3\xA9\n");
+  changed_table += "7E=th\n";
+  write_file(folder / "table/table_dump.txt", changed_table);
+  ASSERT_EQ(run("DUMP_TEXT").exit_status, 0);
+  const std::string fresh = read_file(folder / "text/script.txt");
+  write_file(folder / "table/table_dump.txt", table);
+  ASSERT_EQ(run("DUMP_TEXT").exit_status, 0);
+  const std::string unedited = read_file(folder / "text/script.txt");
+
+  // Without the original, a dump would lose the strings that no longer give their bytes back.
+  write_file(folder / "table/table_dump.txt", changed_table);
+  std::filesystem::rename(folder / "text/script.txt.orig", folder / "orig");
+  const ProcessResult refused = run("DUMP_TEXT");
+  EXPECT_EQ(refused.exit_status, 255);
+  EXPECT_TRUE(
+      refused.err.starts_with("ERROR - text//script.txt differs from a fresh dump at line "))
+      << refused.err;
+  std::filesystem::rename(folder / "orig", folder / "text/script.txt.orig");
+
+  // Three strings of one line translated, and a note after the first.
+  std::vector<std::string> lines = split_lines(unedited);
+  std::vector<std::string> expected = split_lines(fresh);
+  ASSERT_EQ(lines.size(), expected.size());
+  std::vector<std::size_t> translated;
+  for (std::size_t i = 1; i + 1 < lines.size() && translated.size() < 3; ++i) {
+    const bool text = lines[i] != "\r" && lines[i][0] != '#' && lines[i][0] != '/';
+    if (text && lines[i - 1] == "\r" && lines[i + 1] == "\r") {
+      translated.push_back(i);
+      lines[i] = expected[i] = "Traduit " + std::to_string(translated.size()) + "[end]\r";
+    }
+  }
+  ASSERT_EQ(translated.size(), 3u);
+  lines.insert(lines.begin() + translated[0] + 2, "// note: the tone is formal here\r");
+  expected.insert(expected.begin() + translated[0] + 2, lines[translated[0] + 2]);
+  const std::string edited = join_lines(lines);
+  write_file(folder / "text/script.txt", edited);
+
+  // An update killed after it put the new original in place, before the script: the next one
+  // still keeps every edit.
+  if (can_inject_faults()) {
+    run_process(
+        "/bin/sh",
+        {"-c", with_fault("", "link:signal=SIGKILL:when=1") + "\"$0\" UPDATE_TEXT sample.rom",
+         TEXTDUMP_EXE},
+        folder.path());
+    EXPECT_EQ(read_file(folder / "text/script.txt"), edited);
+    EXPECT_EQ(read_file(folder / "text/script.txt.orig"), fresh);
+    EXPECT_EQ(run("UPDATE_TEXT").exit_status, 0);
+    const std::string kept = read_file(folder / "text/script.txt");
+    for (std::size_t line : translated) EXPECT_NE(kept.find(lines[line]), std::string::npos);
+    EXPECT_NE(kept.find(lines[translated[0] + 2]), std::string::npos);
+    write_file(folder / "text/script.txt", edited);
+    write_file(folder / "text/script.txt.orig", unedited);
+    std::filesystem::remove(folder / "text/script.txt.bak");
+  }
+
+  const ProcessResult update = run("UPDATE_TEXT");
+  EXPECT_EQ(update.exit_status, 0);
+  EXPECT_EQ(update.out,
+            "\n[SUMMARY] 59 strings: 38 updated, 18 unchanged, 3 kept; 25 comments updated\n");
+  EXPECT_EQ(read_file(folder / "text/script.txt"), join_lines(expected));
+  EXPECT_EQ(read_file(folder / "text/script.txt.bak"), edited);
+  EXPECT_EQ(read_file(folder / "text/script.txt.orig"), fresh);
+
+  // A dump now would lose the translations: it writes nothing.
+  const ProcessResult dump = run("DUMP_TEXT");
+  EXPECT_EQ(dump.exit_status, 255);
+  EXPECT_EQ(
+      dump.err,
+      "ERROR - text//script.txt differs from a fresh dump at line 29: run UPDATE_TEXT to keep "
+      "its edits, or move it away to dump afresh\n");
+  EXPECT_EQ(read_file(folder / "text/script.txt"), join_lines(expected));
+  EXPECT_EQ(read_file(folder / "text/script.txt.bak"), edited);
+  EXPECT_EQ(read_file(folder / "text/script.txt.orig"), fresh);
 #endif
 }
 
