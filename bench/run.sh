@@ -61,8 +61,9 @@ for table in full mixed empty; do
     "$tool" CHECK_SCRIPT sample.rom | tail -n 1 >check-summary.txt || true
     # The floors write a file of the script's size beside it, so that the check, whichever
     # round order, reads the dump's script.
-    floor_cmd="$floor sample.rom text/floor.txt $size window_loads.txt"
-    floor_dynamic_cmd="$floor_dynamic sample.rom text/floor.txt $size window_loads.txt"
+    # They read the old script, as the dump does, and write their original beside it too.
+    floor_cmd="$floor sample.rom text/script.txt text/floor.orig text/floor.txt $size window_loads.txt"
+    floor_dynamic_cmd="$floor_dynamic sample.rom text/script.txt text/floor.orig text/floor.txt $size window_loads.txt"
     for round in $(seq 1 "$rounds"); do
       if [ $((round % 2)) -eq 1 ]; then
         order=(-n dump "$dump_cmd" -n check "$check_cmd" -n floor "$floor_cmd"
