@@ -92,6 +92,13 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
        "encoded",
        1},
+      {"a command changed, of a block's string and of a region's",
+       {{"#WRITEINDEX($3C002,2)", "#WRITEINDEX($3C003,2)"}, {"#W16($1404)", "#W16($01404)"}},
+       "",
+       "\n[SCRIPT] line 26: the string @ 07C016 needs the command #WRITEINDEX($3C002,2)"
+       "\n[SCRIPT] line 591: the string @ 009404 needs the command #W16($1404)" +
+           all_well,
+       1},
       {"a string missing at the end",
        {{"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
        "",

@@ -109,18 +109,25 @@ bool ScriptReader::next(ScriptString& string) {
     keep_ = scan_;
     line = take_line();
     if (line.data() == nullptr) return false;
-    if (line.starts_with(kWrite16Open)) break;
-    if (!line.starts_with(kWriteIndexOpen)) {
+    const bool write16 = line.starts_with(kWrite16Open);
+    if (!write16 && !line.starts_with(kWriteIndexOpen)) {
       held_ = true;  // may be the next position line
       held_line_ = line;
       continue;
     }
-    keep_ = scan_;
-    line = take_line();
-    if (line.data() == nullptr) return false;
-    if (line == kWritePointer) break;
-    held_ = true;
-    held_line_ = line;
+    string.command.assign(line);
+    if (!write16) {
+      keep_ = scan_;
+      line = take_line();
+      if (line.data() == nullptr) return false;
+      if (line != kWritePointer) {
+        held_ = true;
+        held_line_ = line;
+        continue;
+      }
+    }
+    string.last_command_line = lines_read_;
+    break;
   }
 
   // The text, from its first line that is not empty up to a line that starts with "//" or

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct ScriptString {
   // no address has.
   std::uint64_t linear = 0;
   std::uint64_t offset = 0;
+  // The line after the position line ("#WRITEINDEX(..." or "#W16(..."), as it stands, and the
+  // number of the string's last command line. Not set for a comment copy.
+  std::string command;
+  int last_command_line = 0;
   // From the first line after the commands that is not empty, up to the cut; any empty lines
   // at the end included. Valid until the next string is read.
   int first_line = 0;

@@ -57,7 +57,24 @@ std::string_view ScriptChecker::put_place(const ScriptString& string, TextPlace 
 
 void ScriptChecker::receive(const WalkedString& image_string) {
   if (image_string.kind != StringKind::kInserted) return;
-  if (const ScriptString* string = matcher_.match(image_string)) check(image_string, *string);
+  const ScriptString* string = matcher_.match(image_string);
+  if (string == nullptr) return;
+  check_command(image_string, *string);
+  check(image_string, *string);
+}
+
+void ScriptChecker::check_command(const WalkedString& dumped, const ScriptString& string) {
+  char room[kStringCommandRoom];
+  const std::string_view command(room, put_string_command(room, dumped.offset, dumped.entry));
+  if (string.command == command) return;
+  ++other_lines_;
+  report_.put("[SCRIPT] line ");
+  report_.put_number(string.position_line + 1);
+  report_.put(": the string @ ");
+  report_.put_address(dumped.linear);
+  report_.put(" needs the command ");
+  report_.put(command);
+  report_.end_line();
 }
 
 void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string) {

@@ -15,6 +15,7 @@
 //               back to the bytes read;
 //   edited      otherwise, and should encode.
 // The report goes to the console as the check goes, each line starting with a line feed:
+//   [SCRIPT] line N: the string @ LLLLLL needs the command CMD   before the string's own line
 //   [ROUND TRIP] line N, column C @ LLLLLL: "TEXT"    as dumped, but not given back
 //   [EDITED] line N @ LLLLLL: A -> B bytes
 //   [SCRIPT] line N, column C: no code for "TEXT"     edited, and it does not encode
@@ -38,12 +39,14 @@ class ScriptChecker final : public StringReceiver {
   // True if the script matches the image and every string is as dumped and encodes back,
   // or edited and encodes.
   bool all_well() const {
-    return !matcher_.parted() && not_given_back_ == 0 && cannot_encode_ == 0;
+    return !matcher_.parted() && not_given_back_ == 0 && cannot_encode_ == 0 && other_lines_ == 0;
   }
   // True once a line went to the console.
   bool reported() const { return report_.reported(); }
 
  private:
+  // Whether the string's first command is the one DUMP_TEXT writes for it.
+  void check_command(const WalkedString& dumped, const ScriptString& string);
   void check(const WalkedString& dumped, const ScriptString& string);
   // "line N, column C" of a place in `string`, C in characters; returns the line's text from
   // there, at most kShownText bytes and not ending inside a character.
@@ -59,4 +62,5 @@ class ScriptChecker final : public StringReceiver {
   long long added_bytes_ = 0;
   int not_given_back_ = 0;
   int cannot_encode_ = 0;
+  int other_lines_ = 0;  // lines on strings outside the summary's four groups
 };
