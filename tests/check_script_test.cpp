@@ -99,6 +99,22 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SCRIPT] line 591: the string @ 009404 needs the command #W16($1404)" +
            all_well,
        1},
+      {"an end code changed",
+       {{"Welcome to Gull Point.[end]", "Welcome to Gull Point!![END]", true}},
+       "",
+       "\n[EDITED] line 590 @ 009404: 23 -> 24 bytes"
+       "\n[SCRIPT] line 592: the string @ 009404 ends with code D0 where the image has FF"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+1 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      {"an end code dropped, after text and with no text left",
+       {{"Maybe tomorrow.[END]", "Maybe tomorrow."}, {"\r\nTide table[end]\r\n", "\r\n\r\n", true}},
+       "",
+       "\n[SCRIPT] line 29: the string @ 07C016 has no end code"
+       "\n[SCRIPT] line 597: the string @ 00C379 has no end code"
+       "\n[SUMMARY] 59 strings: 57 as dumped, 0 edited (+0 bytes), 0 not given back, 2 cannot be "
+       "encoded",
+       1},
       {"a string missing at the end",
        {{"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
        "",

@@ -41,6 +41,13 @@ TextPlace place_in(std::string_view rendering, std::size_t offset) {
   return place;
 }
 
+// The string's last text line that is not empty, else its last command line.
+int last_line(const ScriptString& string) {
+  for (std::size_t line = string.lines.size(); line-- > 0;)
+    if (!string.lines[line].empty()) return string.first_line + static_cast<int>(line);
+  return string.last_command_line;
+}
+
 }  // namespace
 
 std::string_view ScriptChecker::put_place(const ScriptString& string, TextPlace place) {
@@ -126,6 +133,18 @@ void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string
     report_.put_number(after);
     report_.put(" bytes");
     report_.end_line();
+    if (encoding_.bytes.back() != dumped.bytes.back()) {
+      ++other_lines_;
+      report_.put("[SCRIPT] line ");
+      report_.put_number(string.first_line + encoding_.tokens.back().place.line);
+      report_.put(": the string @ ");
+      report_.put_address(dumped.linear);
+      report_.put(" ends with code ");
+      report_.put_hex(encoding_.bytes.back(), 2);
+      report_.put(" where the image has ");
+      report_.put_hex(dumped.bytes.back(), 2);
+      report_.end_line();
+    }
     return;
   }
 
@@ -145,6 +164,17 @@ void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string
       report_.put(": text after the end code");
       break;
     default:
+      if (string.cut != ScriptString::Cut::kEndOfFile &&
+          (string.lines.empty() || string.lines.back().empty())) {
+        // An end code dropped: the cut lies past empty lines, often at the next string's
+        // position line, so the string's own last line says where it belongs.
+        report_.put("line ");
+        report_.put_number(last_line(string));
+        report_.put(": the string @ ");
+        report_.put_address(dumped.linear);
+        report_.put(" has no end code");
+        break;
+      }
       report_.put("line ");
       report_.put_number(string.cut_line);
       if (string.cut == ScriptString::Cut::kEndOfFile) {

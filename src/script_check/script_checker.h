@@ -18,9 +18,14 @@
 //   [SCRIPT] line N: the string @ LLLLLL needs the command CMD   before the string's own line
 //   [ROUND TRIP] line N, column C @ LLLLLL: "TEXT"    as dumped, but not given back
 //   [EDITED] line N @ LLLLLL: A -> B bytes
+//   [SCRIPT] line N: the string @ LLLLLL ends with code XX where the image has YY
+//                                                    right after, if the last byte differs
 //   [SCRIPT] line N, column C: no code for "TEXT"     edited, and it does not encode
 //   [SCRIPT] line N: text after the end code
 //   [SCRIPT] line N starts with # inside the string @ LLLLLL, before its end code  (or //)
+//   [SCRIPT] line N: the string @ LLLLLL has no end code
+//                                                    instead, when empty lines, or the
+//                                                    commands, come right before that line
 //   [SCRIPT] line N: the file ends inside the string @ LLLLLL, before its end code
 //   ScriptMatcher's line where the script and the image part
 // and last the summary, the four groups adding up to the strings checked:
