@@ -115,6 +115,15 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 57 as dumped, 0 edited (+0 bytes), 0 not given back, 2 cannot be "
        "encoded",
        1},
+      {"comments edited, given back, and past the first copy that does not pair",
+       {{"//The boat is late.", "//The boat is early."},
+        {"//Fog rolls in.", "//Fog<$20>rolls in."},
+        {"//[00E947 ~ 006947]", "//[00E947 ~ 006948]"},
+        {"//Salt[br]", "//Pepper[br]"}},
+       "",
+       "\n[SCRIPT] line 22: the string @ 07C004 is edited in a comment, which the inserter skips" +
+           all_well,
+       1},
       {"a string missing at the end",
        {{"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
        "",

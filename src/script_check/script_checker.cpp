@@ -63,11 +63,29 @@ std::string_view ScriptChecker::put_place(const ScriptString& string, TextPlace 
 }
 
 void ScriptChecker::receive(const WalkedString& image_string) {
-  if (image_string.kind != StringKind::kInserted) return;
+  if (matcher_.parted()) return;  // nothing after that place is checked
+  if (image_string.kind == StringKind::kCommentCopy) {
+    if (const ScriptString* copy = copies_.match(image_string))
+      check_comment_copy(image_string, *copy);
+    return;
+  }
   const ScriptString* string = matcher_.match(image_string);
   if (string == nullptr) return;
   check_command(image_string, *string);
   check(image_string, *string);
+}
+
+void ScriptChecker::check_comment_copy(const WalkedString& dumped, const ScriptString& copy) {
+  if (is_as_dumped(dumped.rendering, copy.lines) ||
+      gives_back(encoder_, copy.lines, dumped.bytes, encoding_))
+    return;
+  ++other_lines_;
+  report_.put("[SCRIPT] line ");
+  report_.put_number(copy.first_line);
+  report_.put(": the string @ ");
+  report_.put_address(dumped.linear);
+  report_.put(" is edited in a comment, which the inserter skips");
+  report_.end_line();
 }
 
 void ScriptChecker::check_command(const WalkedString& dumped, const ScriptString& string) {

@@ -5,6 +5,7 @@
 
 #include "decode/string_encoder.h"
 #include "dump/string_receiver.h"
+#include "script_check/comment_copy_matcher.h"
 #include "script_check/report.h"
 #include "script_check/script_matcher.h"
 
@@ -14,7 +15,13 @@
 //   as dumped   its text is what DUMP_TEXT wrote for it (is_as_dumped), and should encode
 //               back to the bytes read;
 //   edited      otherwise, and should encode.
+// A block's first string, written as a comment, is passed over by the inserter; its copy,
+// paired by CommentCopyMatcher up to a mismatch of the strings, is
+//   as dumped, or gives the image's bytes back (an unedited copy under an older table);
+//   edited otherwise, which gets a line, as the walk meets it.
 // The report goes to the console as the check goes, each line starting with a line feed:
+//   [SCRIPT] line N: the string @ LLLLLL is edited in a comment, which the inserter skips
+//                                                    N: the copy's first text line
 //   [SCRIPT] line N: the string @ LLLLLL needs the command CMD   before the string's own line
 //   [ROUND TRIP] line N, column C @ LLLLLL: "TEXT"    as dumped, but not given back
 //   [EDITED] line N @ LLLLLL: A -> B bytes
@@ -32,11 +39,13 @@
 //   [SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be encoded
 class ScriptChecker final : public StringReceiver {
  public:
-  // Reports on `console`.
-  ScriptChecker(ScriptSource& script, const StringEncoder& encoder, std::FILE* console)
-      : report_(console), matcher_(script, report_), encoder_(encoder) {}
+  // Reports on `console`. `script` and `copies` give the same script, read once for the
+  // strings and once for their comment copies.
+  ScriptChecker(ScriptSource& script, ScriptSource& copies, const StringEncoder& encoder,
+                std::FILE* console)
+      : report_(console), matcher_(script, report_), copies_(copies), encoder_(encoder) {}
 
-  // Each string the inserter writes; a block's first string, as a comment, is passed over.
+  // Each string the inserter writes, and each block's first string written as a comment.
   void receive(const WalkedString& image_string) override;
   // After the image's last string: what the script holds beyond it, and the summary line.
   void finish();
@@ -50,6 +59,8 @@ class ScriptChecker final : public StringReceiver {
   bool reported() const { return report_.reported(); }
 
  private:
+  // Whether a comment copy, paired by CommentCopyMatcher, still holds the image's string.
+  void check_comment_copy(const WalkedString& dumped, const ScriptString& copy);
   // Whether the string's first command is the one DUMP_TEXT writes for it.
   void check_command(const WalkedString& dumped, const ScriptString& string);
   void check(const WalkedString& dumped, const ScriptString& string);
@@ -59,6 +70,7 @@ class ScriptChecker final : public StringReceiver {
 
   Report report_;
   ScriptMatcher matcher_;
+  CommentCopyMatcher copies_;
   const StringEncoder& encoder_;
   StringEncoding encoding_;
 

@@ -75,15 +75,9 @@ void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
 }
 
 void ScriptUpdater::receive_comment_copy(const WalkedString& image_string) {
-  if (copies_parted_) return;
-  if (!copies_.next_comment_copy(copy_) ||
-      copy_.linear != static_cast<std::uint64_t>(image_string.linear) ||
-      copy_.offset != static_cast<std::uint64_t>(image_string.offset)) {
-    copies_parted_ = true;
-    return;
-  }
-  if (!is_as_dumped(image_string.rendering, copy_.lines) &&
-      update(copy_.lines, kCommentLead, image_string))
+  const ScriptString* copy = copies_.match(image_string);
+  if (copy != nullptr && !is_as_dumped(image_string.rendering, copy->lines) &&
+      update(copy->lines, kCommentLead, image_string))
     ++comments_updated_;
 }
 
@@ -104,7 +98,7 @@ void ScriptUpdater::write_up_to(const char* end) {
 void ScriptUpdater::write_ready() {
   const char* const script_end = script_.data() + script_.size();
   const char* strings_at = matcher_.parted() ? script_end : matcher_.read_up_to();
-  const char* copies_at = copies_parted_ ? script_end : copies_.read_up_to();
+  const char* copies_at = copies_.parted() ? script_end : copies_.read_up_to();
   // The readers read a line ahead at most: write whole lines only, up to the earlier one.
   write_up_to(std::min(strings_at, copies_at));
 }

@@ -9,6 +9,7 @@
 #include "dump/string_receiver.h"
 #include "script/script_reader.h"
 #include "script/script_sink.h"
+#include "script_check/comment_copy_matcher.h"
 #include "script_check/report.h"
 #include "script_check/script_matcher.h"
 
@@ -24,9 +25,8 @@
 //               from its first text line to the one that holds its end code, become today's
 //               rendering, without the line ends after the end code;
 //   kept        otherwise: a translation, or a text that today's table cannot give back.
-// The comment copies of the blocks' first strings are paired on their own: the n-th of the
-// script with the n-th the dump writes, by their two addresses, up to the first that does
-// not pair, which says nothing. They are updated on the same terms, each new line after "//".
+// The comment copies of the blocks' first strings are paired on their own (CommentCopyMatcher)
+// and updated on the same terms, each new line after "//".
 //
 // New lines end with the script's own line end, that of its first line (CR LF if it has
 // none); the last one ends as the line it replaces with the end code did.
@@ -74,9 +74,7 @@ class ScriptUpdater final : public StringReceiver {
   Report& report_;
   ScriptSink& out_;
   ScriptMatcher matcher_;
-  ScriptReader copies_;
-  ScriptString copy_;
-  bool copies_parted_ = false;
+  CommentCopyMatcher copies_;
   StringEncoding encoding_;
   std::deque<Replacement> waiting_;  // in script order
   const char* written_;              // the script's bytes before it are in `out_`
