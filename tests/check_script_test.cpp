@@ -124,6 +124,39 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SCRIPT] line 22: the string @ 07C004 is edited in a comment, which the inserter skips" +
            all_well,
        1},
+      // The region of #JMP($3944F,$39656) holds two strings of 17 and 18 bytes.
+      {"a region exactly full", {{"#JMP($3944F,$39656)", "#JMP($3944F,$39471)"}}, "", all_well, 0},
+      {"a region one byte over",
+       {{"#JMP($3944F,$39656)", "#JMP($03944F,$39470)"}},
+       "",
+       "\n[SPACE] line 731: the strings after #JMP($3944F,$39470) take 35 bytes, the range holds "
+       "34" +
+           all_well,
+       1},
+      {"a region whose end lies before its start, and the last region, before a missing string",
+       {{"#JMP($3944F,$39656)", "#JMP($3944F,$3944E)"},
+        {"#JMP($1DA36A,$1DB56D)", "#JMP($1DA36A,$1DA36A)"},
+        {"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
+       "",
+       "\n[SPACE] line 731: the strings after #JMP($3944F,$3944E) take 35 bytes, the range holds 0"
+       "\n[SPACE] line 815: the strings after #JMP($1DA36A,$1DA36A) take 21 bytes, the range holds "
+       "1"
+       "\n[SCRIPT] the string @ 3BFFF8 is missing"
+       "\n[SUMMARY] 58 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      {"regions not checked: another #JMP line, an unencodable string, cut short by a mismatch",
+       {{"#JMP($583D,$650E)", "#JMP($583d,$583D)"},
+        {"#JMP($3944F,$39656)", "#JMP($3944F,$3944F)"},
+        {"The lamp is lit.[end]", "The lamp is lit~[end]", true},
+        {"#JMP($85BAA,$86521)", "#JMP($85BAA,$85BAA)"},
+        {"//[10A004 ~ 082004]\r\n#W16", "//[10A005 ~ 082004]\r\n#W16"}},
+       "",
+       "\n[SCRIPT] line 735, column 16: no code for \"~[end]\""
+       "\n[SCRIPT] line 755: the image has the string @ 10A004 here"
+       "\n[SUMMARY] 50 strings: 49 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
       {"a string missing at the end",
        {{"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
        "",

@@ -25,10 +25,13 @@ inline constexpr char kWriteIndexOpen[] = "#WRITEINDEX(";
 inline constexpr char kWritePointer[] = "#WRITE(PtrTable)";
 // "#W16($%X)": a region's string, at its own image offset.
 inline constexpr char kWrite16Open[] = "#W16(";
+// "#JMP($%X,$%X)": the free space, as image offsets, that the region's strings go to.
+inline constexpr char kJumpOpen[] = "#JMP(";
 static_assert(std::string_view(kPositionOpen).starts_with(kCommentLead) &&
               std::string_view(kWriteIndexOpen).starts_with(kCommandLead) &&
               std::string_view(kWritePointer).starts_with(kCommandLead) &&
-              std::string_view(kWrite16Open).starts_with(kCommandLead));
+              std::string_view(kWrite16Open).starts_with(kCommandLead) &&
+              std::string_view(kJumpOpen).starts_with(kCommandLead));
 
 // The line of 58 slashes that closes a block section and opens a region section.
 inline constexpr std::string_view kSeparator =

@@ -99,12 +99,19 @@ void ScriptReader::refill() {
 
 bool ScriptReader::next(ScriptString& string) {
   kept_lines_ = nullptr;
+  string.jump_line = 0;
   // The commands: a position line, then #WRITEINDEX( and #WRITE(PtrTable), or #W16(.
   for (;;) {
     keep_ = held_ ? held_line_.data() : scan_;
     std::string_view line = take_line();
     if (line.data() == nullptr) return false;
-    if (!read_position_line(line, string.linear, string.offset)) continue;
+    if (!read_position_line(line, string.linear, string.offset)) {
+      if (line.starts_with(kJumpOpen)) {
+        string.jump.assign(line);
+        string.jump_line = lines_read_;
+      }
+      continue;
+    }
     string.position_line = lines_read_;
     keep_ = scan_;
     line = take_line();

@@ -35,6 +35,11 @@ struct ScriptString {
   // number of the string's last command line. Not set for a comment copy.
   std::string command;
   int last_command_line = 0;
+  // The last line that starts with "#JMP(" outside any string, met on the way from the
+  // previous string to this one's position line (or to the end of the file, when next()
+  // finds no further string), and its number; 0 if none. Not set for a comment copy.
+  std::string jump;
+  int jump_line = 0;
   // From the first line after the commands that is not empty, up to the cut; any empty lines
   // at the end included. Valid until the next string is read.
   int first_line = 0;

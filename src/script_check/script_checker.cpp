@@ -72,7 +72,7 @@ void ScriptChecker::receive(const WalkedString& image_string) {
   const ScriptString* string = matcher_.match(image_string);
   if (string == nullptr) return;
   check_command(image_string, *string);
-  check(image_string, *string);
+  space_.take(check(image_string, *string));
 }
 
 void ScriptChecker::check_comment_copy(const WalkedString& dumped, const ScriptString& copy) {
@@ -102,16 +102,23 @@ void ScriptChecker::check_command(const WalkedString& dumped, const ScriptString
   report_.end_line();
 }
 
-void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string) {
+long long ScriptChecker::check(const WalkedString& dumped, const ScriptString& string) {
+  const auto read_size = static_cast<long long>(dumped.bytes.size());
   if (is_as_dumped(dumped.rendering, string.lines)) {
     const StringEncoder::Foreseen foreseen = encoder_.foresee(dumped.bytes);
     TextPlace differs;
+    long long taken = 0;  // stays 0 where no region counts it
     if (foreseen.taken == StringEncoder::Taken::kGivenBack) {
       ++as_dumped_;
-      return;
+      return read_size;
     }
     if (foreseen.taken == StringEncoder::Taken::kOther) {
       differs = place_in(dumped.rendering, foreseen.offset);
+      // Its size takes a full encoding, worth its time only where a region counts it.
+      if (space_.counting()) {
+        encoder_.encode(string.lines, encoding_);
+        taken = inserted_size();
+      }
     } else {
       // The tokens before it are given back as they are: encode from there.
       encoder_.encode(string.lines, encoding_, place_in(dumped.rendering, foreseen.offset),
@@ -119,9 +126,10 @@ void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string
       if (encoding_.outcome == StringEncoding::Outcome::kEncoded &&
           std::ranges::equal(encoding_.bytes, dumped.bytes)) {
         ++as_dumped_;
-        return;
+        return read_size;
       }
       differs = first_difference(encoding_, dumped.bytes);
+      taken = inserted_size();
     }
     ++not_given_back_;
     report_.put("[ROUND TRIP] ");
@@ -132,14 +140,14 @@ void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string
     report_.put(shown);
     report_.put("\"");
     report_.end_line();
-    return;
+    return taken;
   }
 
   encoder_.encode(string.lines, encoding_);
   if (encoding_.outcome == StringEncoding::Outcome::kEncoded) {
     ++edited_;
-    const auto before = static_cast<long long>(dumped.bytes.size());
-    const auto after = static_cast<long long>(encoding_.bytes.size());
+    const long long before = read_size;
+    const long long after = inserted_size();
     added_bytes_ += after - before;
     report_.put("[EDITED] line ");
     report_.put_number(string.position_line);
@@ -163,7 +171,7 @@ void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string
       report_.put_hex(dumped.bytes.back(), 2);
       report_.end_line();
     }
-    return;
+    return after;
   }
 
   ++cannot_encode_;
@@ -206,6 +214,13 @@ void ScriptChecker::check(const WalkedString& dumped, const ScriptString& string
       report_.put(", before its end code");
   }
   report_.end_line();
+  return FreeSpace::kProblem;
+}
+
+long long ScriptChecker::inserted_size() const {
+  return encoding_.outcome == StringEncoding::Outcome::kEncoded
+             ? static_cast<long long>(encoding_.bytes.size())
+             : FreeSpace::kProblem;
 }
 
 void ScriptChecker::finish() {

@@ -6,6 +6,7 @@
 #include "decode/string_encoder.h"
 #include "dump/string_receiver.h"
 #include "script_check/comment_copy_matcher.h"
+#include "script_check/free_space.h"
 #include "script_check/report.h"
 #include "script_check/script_matcher.h"
 
@@ -34,6 +35,7 @@
 //                                                    instead, when empty lines, or the
 //                                                    commands, come right before that line
 //   [SCRIPT] line N: the file ends inside the string @ LLLLLL, before its end code
+//   [SPACE] ...                                      FreeSpace's, after a region's strings
 //   ScriptMatcher's line where the script and the image part
 // and last the summary, the four groups adding up to the strings checked:
 //   [SUMMARY] S strings: U as dumped, E edited (+D bytes), R not given back, X cannot be encoded
@@ -43,7 +45,11 @@ class ScriptChecker final : public StringReceiver {
   // strings and once for their comment copies.
   ScriptChecker(ScriptSource& script, ScriptSource& copies, const StringEncoder& encoder,
                 std::FILE* console)
-      : report_(console), matcher_(script, report_), copies_(copies), encoder_(encoder) {}
+      : report_(console),
+        space_(report_),
+        matcher_(script, report_, &space_),
+        copies_(copies),
+        encoder_(encoder) {}
 
   // Each string the inserter writes, and each block's first string written as a comment.
   void receive(const WalkedString& image_string) override;
@@ -53,7 +59,8 @@ class ScriptChecker final : public StringReceiver {
   // True if the script matches the image and every string is as dumped and encodes back,
   // or edited and encodes.
   bool all_well() const {
-    return !matcher_.parted() && not_given_back_ == 0 && cannot_encode_ == 0 && other_lines_ == 0;
+    return !matcher_.parted() && not_given_back_ == 0 && cannot_encode_ == 0 && other_lines_ == 0 &&
+           !space_.overflowed();
   }
   // True once a line went to the console.
   bool reported() const { return report_.reported(); }
@@ -63,12 +70,17 @@ class ScriptChecker final : public StringReceiver {
   void check_comment_copy(const WalkedString& dumped, const ScriptString& copy);
   // Whether the string's first command is the one DUMP_TEXT writes for it.
   void check_command(const WalkedString& dumped, const ScriptString& string);
-  void check(const WalkedString& dumped, const ScriptString& string);
+  // Returns the bytes the string takes once inserted, FreeSpace::kProblem if its encoding has
+  // a problem, or 0 for a string outside the regions whose size would take a full encoding.
+  long long check(const WalkedString& dumped, const ScriptString& string);
+  // The bytes of encoding_, FreeSpace::kProblem if it has a problem.
+  long long inserted_size() const;
   // "line N, column C" of a place in `string`, C in characters; returns the line's text from
   // there, at most kShownText bytes and not ending inside a character.
   std::string_view put_place(const ScriptString& string, TextPlace place);
 
   Report report_;
+  FreeSpace space_;  // hears of the jump lines the matcher's reading meets
   ScriptMatcher matcher_;
   CommentCopyMatcher copies_;
   const StringEncoder& encoder_;
