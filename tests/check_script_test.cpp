@@ -58,17 +58,28 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
         {"Three tins of beans.[end]", "Three tins of beans.[end] "},
         {"\r\nLow water at noon.", "\r\n#Low water at noon."},
         {"[br]\r\nBring in the nets.", "[br]\r\n//Bring in the nets."},
-        {"Dawn at[end]", "Dawn at", true}},
+        {"Dawn at[end]", "Dawn at", true},
+        {"#W16($1404)", "#W16($1405)"},
+        {"Fetch more wood.[end]", "Fetch more wood![END]"},
+        {"Dear [hero], we miss you.[end]", "Dear [hero], we miss you."},
+        {"//The boat is late.", "//The boat is early."},
+        {"#JMP($3944F,$39656)", "#JMP($3944F,$39470)"}},
        // A second code with the text of 0x0221, and lower: "é" no longer gives 0x21 back.
        "0206=\xC3\xA9\n",
+       "\n[SCRIPT] line 22: the string @ 07C004 is edited in a comment, which the inserter skips"
        "\n[EDITED] line 25 @ 07C016: 16 -> 18 bytes"
        "\n[SCRIPT] line 90, column 23: no code for \"~[end]\""
        "\n[SCRIPT] line 108 starts with // inside the string @ 1CC015, before its end code"
+       "\n[SCRIPT] line 132: the string @ 21B020 has no end code"
+       "\n[EDITED] line 145 @ 30F017: 17 -> 17 bytes"
+       "\n[SCRIPT] line 149: the string @ 30F017 ends with code D0 where the image has FF"
        "\n[ROUND TRIP] line 199, column 44 @ 079065: \"\xC3\xA9\xC3\xB1<$05>[shake]\""
        "\n[SCRIPT] line 302 starts with # inside the string @ 00C384, before its end code"
        "\n[SCRIPT] line 543: text after the end code"
+       "\n[SCRIPT] line 591: the string @ 009404 needs the command #W16($1404)"
+       "\n[SPACE] line 731: the strings after #JMP($3944F,$39470) take 35 bytes, the range holds 34"
        "\n[SCRIPT] line 828: the file ends inside the string @ 3BFFF8, before its end code"
-       "\n[SUMMARY] 59 strings: 52 as dumped, 1 edited (+2 bytes), 1 not given back, 5 cannot be "
+       "\n[SUMMARY] 59 strings: 50 as dumped, 2 edited (+2 bytes), 1 not given back, 6 cannot be "
        "encoded",
        1},
       {"columns count characters, and a quote ends where a character starts",
@@ -99,20 +110,11 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SCRIPT] line 591: the string @ 009404 needs the command #W16($1404)" +
            all_well,
        1},
-      {"an end code changed",
-       {{"Welcome to Gull Point.[end]", "Welcome to Gull Point!![END]", true}},
+      {"an end code dropped with no text left: the line is the last command's",
+       {{"\r\nTide table[end]\r\n", "\r\n\r\n", true}},
        "",
-       "\n[EDITED] line 590 @ 009404: 23 -> 24 bytes"
-       "\n[SCRIPT] line 592: the string @ 009404 ends with code D0 where the image has FF"
-       "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+1 bytes), 0 not given back, 0 cannot be "
-       "encoded",
-       1},
-      {"an end code dropped, after text and with no text left",
-       {{"Maybe tomorrow.[END]", "Maybe tomorrow."}, {"\r\nTide table[end]\r\n", "\r\n\r\n", true}},
-       "",
-       "\n[SCRIPT] line 29: the string @ 07C016 has no end code"
        "\n[SCRIPT] line 597: the string @ 00C379 has no end code"
-       "\n[SUMMARY] 59 strings: 57 as dumped, 0 edited (+0 bytes), 0 not given back, 2 cannot be "
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
        "encoded",
        1},
       {"comments edited, given back, and past the first copy that does not pair",
