@@ -117,6 +117,14 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
        "encoded",
        1},
+      {"a first text line that starts with # as the table writes it: not a dropped end code",
+       {{"Fetch more wood.[end]", "#Fetch more wood.[end]"}},
+       "46=#F\n",
+       "\n[SCRIPT] line 56: the string @ 058004 is edited in a comment, which the inserter skips"
+       "\n[SCRIPT] line 149 starts with # inside the string @ 30F017, before its end code"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
       {"comments edited, given back, and past the first copy that does not pair",
        {{"//The boat is late.", "//The boat is early."},
         {"//Fog rolls in.", "//Fog<$20>rolls in."},

@@ -41,7 +41,18 @@ TextPlace place_in(std::string_view rendering, std::size_t offset) {
   return place;
 }
 
-// The string's last text line that is not empty, else its last command line.
+// True if the string was cut where its end code was dropped: past empty lines, often at the
+// next string's position line, or with no text line at all. Not when no text line comes
+// before a cut at a line that starts with "#" or "//" and the image's own text starts so
+// too, as a table can make it: that line is the string's first.
+bool lost_end_code(const ScriptString& string, std::string_view rendering) {
+  if (string.cut == ScriptString::Cut::kEndOfFile) return false;
+  if (!string.lines.empty()) return string.lines.back().empty();
+  return !rendering.starts_with(kCommandLead) && !rendering.starts_with(kCommentLead);
+}
+
+// Where a string whose end code was dropped ends: its last text line that is not empty, else
+// its last command line.
 int last_line(const ScriptString& string) {
   for (std::size_t line = string.lines.size(); line-- > 0;)
     if (!string.lines[line].empty()) return string.first_line + static_cast<int>(line);
@@ -190,10 +201,7 @@ long long ScriptChecker::check(const WalkedString& dumped, const ScriptString& s
       report_.put(": text after the end code");
       break;
     default:
-      if (string.cut != ScriptString::Cut::kEndOfFile &&
-          (string.lines.empty() || string.lines.back().empty())) {
-        // An end code dropped: the cut lies past empty lines, often at the next string's
-        // position line, so the string's own last line says where it belongs.
+      if (lost_end_code(string, dumped.rendering)) {
         report_.put("line ");
         report_.put_number(last_line(string));
         report_.put(": the string @ ");
