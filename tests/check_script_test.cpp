@@ -155,13 +155,15 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 58 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
        "encoded",
        1},
-      {"regions not checked: another #JMP line, an unencodable string, cut short by a mismatch",
-       {{"#JMP($583D,$650E)", "#JMP($583d,$583D)"},
+      {"regions not checked, with an unencodable string or cut short by a mismatch, after one "
+       "checked at its end before the mismatch",
+       {{"#JMP($583D,$650E)", "#JMP($583D,$583D)"},
         {"#JMP($3944F,$39656)", "#JMP($3944F,$3944F)"},
         {"The lamp is lit.[end]", "The lamp is lit~[end]", true},
         {"#JMP($85BAA,$86521)", "#JMP($85BAA,$85BAA)"},
         {"//[10A004 ~ 082004]\r\n#W16", "//[10A005 ~ 082004]\r\n#W16"}},
        "",
+       "\n[SPACE] line 588: the strings after #JMP($583D,$583D) take 194 bytes, the range holds 1"
        "\n[SCRIPT] line 735, column 16: no code for \"~[end]\""
        "\n[SCRIPT] line 755: the image has the string @ 10A004 here"
        "\n[SUMMARY] 50 strings: 49 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
