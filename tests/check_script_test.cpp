@@ -137,7 +137,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
       // The region of #JMP($3944F,$39656) holds two strings of 17 and 18 bytes.
       {"a region exactly full", {{"#JMP($3944F,$39656)", "#JMP($3944F,$39471)"}}, "", all_well, 0},
       {"a region one byte over",
-       {{"#JMP($3944F,$39656)", "#JMP($03944F,$39470)"}},
+       {{"#JMP($3944F,$39656)", "#JMP($0003944F,$39470)"}},
        "",
        "\n[SPACE] line 731: the strings after #JMP($3944F,$39470) take 35 bytes, the range holds "
        "34" +
