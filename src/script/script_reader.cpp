@@ -169,23 +169,47 @@ bool ScriptReader::next(ScriptString& string) {
   return true;
 }
 
+void ScriptReader::pass_over_other_lines() {
+  constexpr std::string_view kOpen = kPositionOpen;
+  const auto may_be_position_line = [&] {
+    return static_cast<std::size_t>(filled_ - scan_) >= kOpen.size() &&
+           std::string_view(scan_, kOpen.size()) == kOpen;
+  };
+  for (;;) {
+    const char* line_feed = nullptr;
+    while (static_cast<std::size_t>(filled_ - scan_) >= kOpen.size() && !may_be_position_line() &&
+           (line_feed = static_cast<const char*>(std::memchr(scan_, '\n', filled_ - scan_)))) {
+      scan_ = line_feed + 1;
+      ++lines_read_;
+    }
+    if (source_done_ || may_be_position_line()) return;
+    keep_ = scan_;  // a line that may run on past the bytes read
+    refill();
+  }
+}
+
 bool ScriptReader::next_comment_copy(ScriptString& copy) {
   std::vector<std::string_view>& lines = copy.lines;
   for (;;) {
     kept_lines_ = nullptr;
     keep_ = scan_;
-    std::string_view line = take_line();
-    if (line.data() == nullptr) return false;
-    if (!read_position_line(line, copy.linear, copy.offset)) continue;
-    copy.position_line = lines_read_;
-    // Whatever follows, the next search starts at the line after the position line: the
-    // lines read from there stay in the buffer, and the search goes back to them.
-    const int lines_before = lines_read_;
+    pass_over_other_lines();
     keep_ = scan_;
+    const std::string_view position = take_line();
+    if (position.data() == nullptr) return false;
+    if (!position.starts_with(kPositionOpen)) continue;
+    // Whatever follows, the next search starts at the line after the position line: the
+    // position line stays at keep_, the lines read after it in the buffer, and the search
+    // goes back to them. Most position lines are a string's, followed by its commands: the
+    // numbers are read only once the empty line of a comment copy follows.
+    const int lines_before = lines_read_;
+    const auto next_line = static_cast<std::size_t>(scan_ - keep_);
     lines.clear();
     kept_lines_ = &lines;
-    line = take_line();
-    if (line.data() != nullptr && line.empty()) {
+    std::string_view line = take_line();
+    if (line.data() != nullptr && line.empty() &&
+        read_position_line({keep_, position.size()}, copy.linear, copy.offset)) {
+      copy.position_line = lines_before;
       while ((line = take_line()).starts_with(kCommentLead)) {
         if (lines.empty()) copy.first_line = lines_read_;
         lines.push_back(line.substr(std::string_view(kCommentLead).size()));
@@ -195,7 +219,7 @@ bool ScriptReader::next_comment_copy(ScriptString& copy) {
       copy.cut_line = line.data() == nullptr ? lines_read_ + 1 : lines_read_;
     }
     kept_lines_ = nullptr;
-    scan_ = keep_;
+    scan_ = keep_ + next_line;
     lines_read_ = lines_before;
     if (!lines.empty()) return true;
   }

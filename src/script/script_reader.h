@@ -83,6 +83,9 @@ class ScriptReader {
   // before `keep_` may be dropped meanwhile, and the lines in `kept_lines_` move with the rest.
   std::string_view take_line();
   void refill();
+  // Passes over the lines that do not start as a position line, up to one that may be one or
+  // to the last line: the search for comment copies looks no further into most lines.
+  void pass_over_other_lines();
 
   ScriptSource* source_;  // null for a script held whole
   std::unique_ptr<char[]> buffer_;
