@@ -171,18 +171,19 @@ bool ScriptReader::next(ScriptString& string) {
 
 void ScriptReader::pass_over_other_lines() {
   constexpr std::string_view kOpen = kPositionOpen;
-  const auto may_be_position_line = [&] {
-    return static_cast<std::size_t>(filled_ - scan_) >= kOpen.size() &&
-           std::string_view(scan_, kOpen.size()) == kOpen;
+  const auto starts_as_position_line = [&] {
+    return std::string_view(scan_, kOpen.size()) == kOpen;
   };
   for (;;) {
-    const char* line_feed = nullptr;
-    while (static_cast<std::size_t>(filled_ - scan_) >= kOpen.size() && !may_be_position_line() &&
-           (line_feed = static_cast<const char*>(std::memchr(scan_, '\n', filled_ - scan_)))) {
+    bool start_read;  // the line's first bytes, as many as kOpen has
+    while ((start_read = static_cast<std::size_t>(filled_ - scan_) >= kOpen.size()) &&
+           !starts_as_position_line()) {
+      const auto* line_feed = static_cast<const char*>(std::memchr(scan_, '\n', filled_ - scan_));
+      if (line_feed == nullptr) break;
       scan_ = line_feed + 1;
       ++lines_read_;
     }
-    if (source_done_ || may_be_position_line()) return;
+    if (source_done_ || (start_read && starts_as_position_line())) return;
     keep_ = scan_;  // a line that may run on past the bytes read
     refill();
   }
