@@ -315,8 +315,9 @@ const std::vector<BadInput> kBadInputs = {
      kTableReadFails + kCheckScriptArgs, 255, kCannotReadTable, Console::kExactly, "",
      Script::kUntouched, "", false, kStrace},
     // A failed read of the script is not its end: nothing is said of the strings after it.
+    // Reads 1 and 2 are the checks at the opening of its two readings.
     {"script_read_fails_part_way_in_a_script_check", [](const TempFolder&) {},
-     with_fault("text/script.txt", "read:error=EIO:when=2") + kCheckScriptArgs, 255,
+     with_fault("text/script.txt", "read:error=EIO:when=3") + kCheckScriptArgs, 255,
      "ERROR - cannot read text//script.txt\n", Console::kExactly, "", Script::kUntouched, "",
      false, kStrace},
     // Lines that did not reach standard output fail the run: the old script stays.

@@ -59,17 +59,28 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
         {"Three tins of beans.[end]", "Three tins of beans.[end] "},
         {"\r\nLow water at noon.", "\r\n#Low water at noon."},
         {"[br]\r\nBring in the nets.", "[br]\r\n//Bring in the nets."},
-        {"Dawn at[end]", "Dawn at", true}},
+        {"Dawn at[end]", "Dawn at", true},
+        {"#W16($1404)", "#W16($1405)"},
+        {"Fetch more wood.[end]", "Fetch more wood![END]"},
+        {"Dear [hero], we miss you.[end]", "Dear [hero], we miss you."},
+        {"//The boat is late.", "//The boat is early."},
+        {"#JMP($3944F,$39656)", "#JMP($3944F,$39470)"}},
        // A second code with the text of 0x0221, and lower: "é" no longer gives 0x21 back.
        "0206=\xC3\xA9\n",
+       "\n[SCRIPT] line 22: the string @ 07C004 is edited in a comment, which the inserter skips"
        "\n[EDITED] line 25 @ 07C016: 16 -> 18 bytes"
        "\n[SCRIPT] line 90, column 23: no code for \"~[end]\""
        "\n[SCRIPT] line 108 starts with // inside the string @ 1CC015, before its end code"
+       "\n[SCRIPT] line 132: the string @ 21B020 has no end code"
+       "\n[EDITED] line 145 @ 30F017: 17 -> 17 bytes"
+       "\n[SCRIPT] line 149: the string @ 30F017 ends with code D0 where the image has FF"
        "\n[ROUND TRIP] line 199, column 44 @ 079065: \"\xC3\xA9\xC3\xB1<$05>[shake]\""
        "\n[SCRIPT] line 302 starts with # inside the string @ 00C384, before its end code"
        "\n[SCRIPT] line 543: text after the end code"
+       "\n[SCRIPT] line 591: the string @ 009404 needs the command #W16($1404)"
+       "\n[SPACE] line 731: the strings after #JMP($3944F,$39470) take 35 bytes, the range holds 34"
        "\n[SCRIPT] line 828: the file ends inside the string @ 3BFFF8, before its end code"
-       "\n[SUMMARY] 59 strings: 52 as dumped, 1 edited (+2 bytes), 1 not given back, 5 cannot be "
+       "\n[SUMMARY] 59 strings: 50 as dumped, 2 edited (+2 bytes), 1 not given back, 6 cannot be "
        "encoded",
        1},
       {"columns count characters, and a quote ends where a character starts",
@@ -91,6 +102,72 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SCRIPT] line 90, column 23: no code for "
        "\"\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\x80\""
        "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
+      {"a command changed, of a block's string and of a region's",
+       {{"#WRITEINDEX($3C002,2)", "#WRITEINDEX($3C003,2)"}, {"#W16($1404)", "#W16($01404)"}},
+       "",
+       "\n[SCRIPT] line 26: the string @ 07C016 needs the command #WRITEINDEX($3C002,2)"
+       "\n[SCRIPT] line 591: the string @ 009404 needs the command #W16($1404)" +
+           all_well,
+       1},
+      {"an end code dropped with no text left: the line is the last command's",
+       {{"\r\nTide table[end]\r\n", "\r\n\r\n", true}},
+       "",
+       "\n[SCRIPT] line 597: the string @ 00C379 has no end code"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
+      {"a first text line that starts with # as the table writes it: not a dropped end code",
+       {{"Fetch more wood.[end]", "#Fetch more wood.[end]"}},
+       "46=#F\n",
+       "\n[SCRIPT] line 56: the string @ 058004 is edited in a comment, which the inserter skips"
+       "\n[SCRIPT] line 149 starts with # inside the string @ 30F017, before its end code"
+       "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
+       "encoded",
+       1},
+      {"comments edited, given back, and past the first copy that does not pair",
+       {{"//The boat is late.", "//The boat is early."},
+        {"//Fog rolls in.", "//Fog<$20>rolls in."},
+        {"//[00E947 ~ 006947]", "//[00E947 ~ 006948]"},
+        {"//Salt[br]", "//Pepper[br]"}},
+       "",
+       "\n[SCRIPT] line 22: the string @ 07C004 is edited in a comment, which the inserter skips" +
+           all_well,
+       1},
+      // The region of #JMP($3944F,$39656) holds two strings of 17 and 18 bytes.
+      {"a region exactly full", {{"#JMP($3944F,$39656)", "#JMP($3944F,$39471)"}}, "", all_well, 0},
+      {"a region one byte over",
+       {{"#JMP($3944F,$39656)", "#JMP($0003944F,$39470)"}},
+       "",
+       "\n[SPACE] line 731: the strings after #JMP($3944F,$39470) take 35 bytes, the range holds "
+       "34" +
+           all_well,
+       1},
+      {"a region whose end lies before its start, and the last region, before a missing string",
+       {{"#JMP($3944F,$39656)", "#JMP($3944F,$3944E)"},
+        {"#JMP($1DA36A,$1DB56D)", "#JMP($1DA36A,$1DA36A)"},
+        {"//[3BFFF8 ~ 1DFFF8]\r\n#W16", "//[3BFFF8 ~ 1DFFF8]\r\n#W17", true}},
+       "",
+       "\n[SPACE] line 731: the strings after #JMP($3944F,$3944E) take 35 bytes, the range holds 0"
+       "\n[SPACE] line 815: the strings after #JMP($1DA36A,$1DA36A) take 21 bytes, the range holds "
+       "1"
+       "\n[SCRIPT] the string @ 3BFFF8 is missing"
+       "\n[SUMMARY] 58 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
+       "encoded",
+       1},
+      {"regions not checked, with an unencodable string or cut short by a mismatch, after one "
+       "checked at its end before the mismatch",
+       {{"#JMP($583D,$650E)", "#JMP($583D,$583D)"},
+        {"#JMP($3944F,$39656)", "#JMP($3944F,$3944F)"},
+        {"The lamp is lit.[end]", "The lamp is lit~[end]", true},
+        {"#JMP($85BAA,$86521)", "#JMP($85BAA,$85BAA)"},
+        {"//[10A004 ~ 082004]\r\n#W16", "//[10A005 ~ 082004]\r\n#W16"}},
+       "",
+       "\n[SPACE] line 588: the strings after #JMP($583D,$583D) take 194 bytes, the range holds 1"
+       "\n[SCRIPT] line 735, column 16: no code for \"~[end]\""
+       "\n[SCRIPT] line 755: the image has the string @ 10A004 here"
+       "\n[SUMMARY] 50 strings: 49 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
        "encoded",
        1},
       {"a string missing at the end",

@@ -31,10 +31,14 @@ ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& 
                          Console& console) {
   const OwnedFile script(open_to_read(script_path));
   if (script == nullptr) return ScriptCheck::kScriptUnreadable;
+  // A second reading, of the blocks' first strings written as comments.
+  const OwnedFile copies(open_to_read(script_path));
+  if (copies == nullptr) return ScriptCheck::kScriptUnreadable;
 
   const StringEncoder encoder(stores.table, stores.renderings);
   ScriptFile source(script.get());
-  ScriptChecker checker(source, encoder, console.out());
+  ScriptFile copy_source(copies.get());
+  ScriptChecker checker(source, copy_source, encoder, console.out());
   bool walked = false;
   bool script_read = true;
   try {

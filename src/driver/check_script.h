@@ -15,7 +15,9 @@ enum class ScriptCheck {
 
 // `textdump CHECK_SCRIPT <rom image>` once the image is open and the table read into `stores`
 // as DUMP_TEXT reads it: walks the dump plan over `image` and checks each string the script
-// at `script_path` gives the inserter against the image's, reporting on the console's
-// standard output as it goes (ScriptChecker says what). No file is written.
+// at `script_path` gives the inserter against the image's, and the blocks' first strings
+// written there as comments, reporting on the console's standard output as it goes
+// (ScriptChecker says what). The script is read twice at once, once for each. No file is
+// written.
 ScriptCheck check_script(const char* script_path, std::FILE* image, DumpStores& stores,
                          Console& console);

@@ -62,16 +62,17 @@ bool dump_layer2(DumpContext& ctx, int bank, int address, int index) {
       break;
     }
     --unmatched;
+    const int entry = base + 2 * written;  // the string's own in the offset table
     char* out = script.room_for<kStringHeadRoom>();
     if (written == 0) {
       out = put_first_string_head(out, linear + at, base + at);
       ctx.marks.mark_first(linear + at);
     } else {
-      out = put_string_head(out, linear + at, base + at, base + 2 * written);
+      out = put_string_head(out, linear + at, base + at, entry);
     }
     script.written_up_to(out);
     decode_string_at(ctx, written == 0 ? StringKind::kCommentCopy : StringKind::kInserted,
-                     linear + at, base + at);
+                     linear + at, base + at, entry);
   }
 
   // The file line closes the block's section and, after a line feed, is its progress line.

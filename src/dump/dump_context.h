@@ -25,5 +25,6 @@ struct DumpContext {
 };
 
 // Decodes the string at the window's cursor, which it leaves just past the string's end
-// code, as the dump writes it: at linear address `linear` and image offset `offset`.
-void decode_string_at(DumpContext& ctx, StringKind kind, int linear, int offset);
+// code, as the dump writes it: at linear address `linear` and image offset `offset`, its
+// pointer at offset table entry `entry` (-1 for a region's string: WalkedString::entry).
+void decode_string_at(DumpContext& ctx, StringKind kind, int linear, int offset, int entry);

@@ -19,7 +19,7 @@ bool dump_region(DumpContext& ctx, int bank, int address, int free_start, int fr
     window.cursor = at;
     char* const out = ctx.script.room_for<kRegionStringHeadRoom>();
     ctx.script.written_up_to(put_region_string_head(out, linear + at, base + at));
-    decode_string_at(ctx, StringKind::kInserted, linear + at, base + at);
+    decode_string_at(ctx, StringKind::kInserted, linear + at, base + at, -1);
   }
   return true;
 }

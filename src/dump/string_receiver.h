@@ -19,6 +19,9 @@ struct WalkedString {
   // Its text as the script holds it, line ends as CR LF and the three after the end code
   // included; for a comment copy without the "//" that starts each line.
   std::string_view rendering;
+  // For a block's string, the image offset of its offset table entry, which #WRITEINDEX
+  // names; -1 for a region's string, which #W16 points at its own offset (script_lines.h).
+  int entry = -1;
 };
 
 // Hears of every string the dump plan's walk writes (dump/string_walk.h). The commands that

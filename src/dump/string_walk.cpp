@@ -12,7 +12,7 @@ class StringCapture {
   explicit StringCapture(StringReceiver& receiver) : receiver_(receiver), sink_(rendering_) {}
 
   void capture(RomWindow& window, const TokenRenderings& renderings, StringKind kind, int linear,
-               int offset) {
+               int offset, int entry) {
     const int start = window.cursor;
     rendering_.clear();
     decode_string(window, renderings, sink_);
@@ -25,7 +25,7 @@ class StringCapture {
       read_string_bytes(window, start, past_the_end_);
       bytes = past_the_end_;
     }
-    receiver_.receive({kind, linear, offset, bytes, rendering_});
+    receiver_.receive({kind, linear, offset, bytes, rendering_, entry});
   }
 
  private:
@@ -35,9 +35,9 @@ class StringCapture {
   std::vector<std::uint8_t> past_the_end_;
 };
 
-void decode_string_at(DumpContext& ctx, StringKind kind, int linear, int offset) {
+void decode_string_at(DumpContext& ctx, StringKind kind, int linear, int offset, int entry) {
   if (ctx.capture != nullptr) [[unlikely]]
-    return ctx.capture->capture(ctx.window, ctx.renderings, kind, linear, offset);
+    return ctx.capture->capture(ctx.window, ctx.renderings, kind, linear, offset, entry);
   if (kind == StringKind::kCommentCopy)
     return decode_commented_string(ctx.window, ctx.renderings, ctx.script);
   decode_string(ctx.window, ctx.renderings, ctx.script);

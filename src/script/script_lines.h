@@ -25,10 +25,13 @@ inline constexpr char kWriteIndexOpen[] = "#WRITEINDEX(";
 inline constexpr char kWritePointer[] = "#WRITE(PtrTable)";
 // "#W16($%X)": a region's string, at its own image offset.
 inline constexpr char kWrite16Open[] = "#W16(";
+// "#JMP($%X,$%X)": the free space, as image offsets, that the region's strings go to.
+inline constexpr char kJumpOpen[] = "#JMP(";
 static_assert(std::string_view(kPositionOpen).starts_with(kCommentLead) &&
               std::string_view(kWriteIndexOpen).starts_with(kCommandLead) &&
               std::string_view(kWritePointer).starts_with(kCommandLead) &&
-              std::string_view(kWrite16Open).starts_with(kCommandLead));
+              std::string_view(kWrite16Open).starts_with(kCommandLead) &&
+              std::string_view(kJumpOpen).starts_with(kCommandLead));
 
 // The line of 58 slashes that closes a block section and opens a region section.
 inline constexpr std::string_view kSeparator =
@@ -57,13 +60,37 @@ constexpr char* put_first_string_head(char* out, int linear, int offset) {
   return put_comment_start(ScriptSink::put<"\n\n">(put_position_comment(out, linear, offset)));
 }
 
+// "#WRITEINDEX($%X,2)": the command that names the block's offset table entry at image
+// offset `entry`, for the "#WRITE(PtrTable)" after it.
+constexpr char* put_write_index_command(char* out, int entry) {
+  out = ScriptSink::put<kWriteIndexOpen, "$">(out);
+  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(entry));
+  return ScriptSink::put<",2)">(out);
+}
+
+// "#W16($%X)": the command that points a region's string at its own image offset.
+constexpr char* put_write16_command(char* out, int offset) {
+  out = ScriptSink::put<kWrite16Open, "$">(out);
+  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(offset));
+  return ScriptSink::put<")">(out);
+}
+
+// The first command after a string's position line: put_write_index_command for a block's
+// string (`entry` its offset table entry), put_write16_command for a region's (`entry` -1).
+constexpr char* put_string_command(char* out, int offset, int entry) {
+  return entry >= 0 ? put_write_index_command(out, entry) : put_write16_command(out, offset);
+}
+inline constexpr std::size_t kStringCommandRoom =
+    ScriptSink::most_written([](char* out) { return put_write_index_command(out, -1); });
+static_assert(kStringCommandRoom >=
+              ScriptSink::most_written([](char* out) { return put_write16_command(out, -1); }));
+
 // Before each later string: its position and the commands that rewrite the block's offset
 // table entry at image offset `entry`, then an empty line.
 constexpr char* put_string_head(char* out, int linear, int offset, int entry) {
   out = put_position_comment(out, linear, offset);
-  out = ScriptSink::put<"\n", kWriteIndexOpen, "$">(out);
-  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(entry));
-  return ScriptSink::put<",2)\n", kWritePointer, "\n\n">(out);
+  out = put_write_index_command(ScriptSink::put<"\n">(out), entry);
+  return ScriptSink::put<"\n", kWritePointer, "\n\n">(out);
 }
 inline constexpr std::size_t kStringHeadRoom =
     ScriptSink::most_written([](char* out) { return put_string_head(out, -1, -1, -1); });
@@ -75,9 +102,8 @@ static_assert(kStringHeadRoom >= ScriptSink::most_written([](char* out) {
 // points the string at its own image offset.
 constexpr char* put_region_string_head(char* out, int linear, int offset) {
   out = put_position_comment(ScriptSink::put<"\n">(out), linear, offset);
-  out = ScriptSink::put<"\n", kWrite16Open, "$">(out);
-  out = ScriptSink::put_hex(out, static_cast<std::uint32_t>(offset));
-  return ScriptSink::put<")\n">(out);
+  out = put_write16_command(ScriptSink::put<"\n">(out), offset);
+  return ScriptSink::put<"\n">(out);
 }
 inline constexpr std::size_t kRegionStringHeadRoom =
     ScriptSink::most_written([](char* out) { return put_region_string_head(out, -1, -1); });

@@ -114,25 +114,39 @@ void ScriptReader::refill() {
 
 bool ScriptReader::next(ScriptString& string) {
   kept_lines_ = nullptr;
+  string.jump_line = 0;
   // The commands: a position line, then #WRITEINDEX( and #WRITE(PtrTable), or #W16(.
   for (;;) {
     std::string_view line = take_line();
     if (line.data() == nullptr) return false;
-    if (!read_position_line(line, string.linear, string.offset)) continue;
+    if (!read_position_line(line, string.linear, string.offset)) {
+      if (line.starts_with(kJumpOpen)) {
+        string.jump.assign(line);
+        string.jump_line = lines_read_;
+      }
+      continue;
+    }
     string.position_line = lines_read_;
     line = take_line();
     if (line.data() == nullptr) return false;
-    if (line.starts_with(kWrite16Open)) break;
-    if (!line.starts_with(kWriteIndexOpen)) {
+    const bool write16 = line.starts_with(kWrite16Open);
+    if (!write16 && !line.starts_with(kWriteIndexOpen)) {
       held_ = true;  // may be the next position line
       held_line_ = line;
       continue;
     }
-    line = take_line();
-    if (line.data() == nullptr) return false;
-    if (line == kWritePointer) break;
-    held_ = true;
-    held_line_ = line;
+    string.command.assign(line);
+    if (!write16) {
+      line = take_line();
+      if (line.data() == nullptr) return false;
+      if (line != kWritePointer) {
+        held_ = true;
+        held_line_ = line;
+        continue;
+      }
+    }
+    string.last_command_line = lines_read_;
+    break;
   }
 
   // The text, from its first line that is not empty up to a line that starts with "//" or
@@ -166,23 +180,47 @@ bool ScriptReader::next(ScriptString& string) {
   return true;
 }
 
+void ScriptReader::pass_over_other_lines() {
+  constexpr std::string_view kOpen = kPositionOpen;
+  const auto starts_as_position_line = [&] {
+    return std::string_view(scan_, kOpen.size()) == kOpen;
+  };
+  for (;;) {
+    bool start_read;  // the line's first bytes, as many as kOpen has
+    while ((start_read = static_cast<std::size_t>(filled_ - scan_) >= kOpen.size()) &&
+           !starts_as_position_line()) {
+      const auto* line_feed = static_cast<const char*>(std::memchr(scan_, '\n', filled_ - scan_));
+      if (line_feed == nullptr) break;
+      scan_ = line_feed + 1;
+      ++lines_read_;
+    }
+    if (source_done_ || (start_read && starts_as_position_line())) return;
+    refill();  // a line that may run on past the bytes read
+  }
+}
+
 bool ScriptReader::next_comment_copy(ScriptString& copy) {
   std::vector<std::string_view>& lines = copy.lines;
   for (;;) {
     kept_lines_ = nullptr;
-    std::string_view line = take_line();
-    if (line.data() == nullptr) return false;
-    if (!read_position_line(line, copy.linear, copy.offset)) continue;
-    copy.position_line = lines_read_;
+    pass_over_other_lines();
+    const std::string_view position = take_line();
+    if (position.data() == nullptr) return false;
+    if (!position.starts_with(kPositionOpen)) continue;
     // Whatever follows, the next search starts at the line after the position line: the
-    // lines read from there stay in the buffer, and the search goes back to them.
+    // position line and the lines read after it stay in the buffer, from rewind_to_, and the
+    // search goes back to them. Most position lines are a string's, followed by its commands:
+    // the numbers are read only once the empty line of a comment copy follows.
     const std::int64_t lines_before = lines_read_;
-    rewind_to_ = scan_;
+    rewind_to_ = position.data();
+    const auto next_line = static_cast<std::size_t>(scan_ - rewind_to_);
     lines.clear();
     copy.line_numbers.clear();
     kept_lines_ = &lines;
-    line = take_line();
-    if (line.data() != nullptr && line.empty()) {
+    std::string_view line = take_line();
+    if (line.data() != nullptr && line.empty() &&
+        read_position_line({rewind_to_, position.size()}, copy.linear, copy.offset)) {
+      copy.position_line = lines_before;
       while ((line = take_line()).starts_with(kCommentLead)) {
         if (lines.empty()) copy.first_line = lines_read_;
         lines.push_back(line.substr(std::string_view(kCommentLead).size()));
@@ -193,7 +231,7 @@ bool ScriptReader::next_comment_copy(ScriptString& copy) {
       copy.cut_line = line.data() == nullptr ? lines_read_ + 1 : lines_read_;
     }
     kept_lines_ = nullptr;
-    scan_ = rewind_to_;
+    scan_ = rewind_to_ + next_line;
     rewind_to_ = nullptr;
     lines_read_ = lines_before;
     if (!lines.empty()) return true;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,15 @@ struct ScriptString {
   // no address has.
   std::uint64_t linear = 0;
   std::uint64_t offset = 0;
+  // The line after the position line ("#WRITEINDEX(..." or "#W16(..."), as it stands, and the
+  // number of the string's last command line. Not set for a comment copy.
+  std::string command;
+  std::int64_t last_command_line = 0;
+  // The last line that starts with "#JMP(" outside any string, met on the way from the
+  // previous string to this one's position line (or to the end of the file, when next()
+  // finds no further string), and its number; 0 if none. Not set for a comment copy.
+  std::string jump;
+  std::int64_t jump_line = 0;
   // The lines after the commands up to the cut that are not empty, and the number of each:
   // empty lines are not kept. Valid until the next string is read.
   std::int64_t first_line = 0;  // the first of `line_numbers`, or `cut_line` if none
@@ -85,6 +95,9 @@ class ScriptReader {
   // move. Lines are read on only when none is held, so a held line never moves.
   std::string_view take_line();
   void refill();
+  // Passes over the lines that do not start as a position line, up to one that may be one or
+  // to the last line: the search for comment copies looks no further into most lines.
+  void pass_over_other_lines();
 
   ScriptSource* source_;  // null for a script held whole
   std::unique_ptr<char[]> buffer_;

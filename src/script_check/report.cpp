@@ -12,9 +12,12 @@ void Report::put_number(long long value) {
 }
 
 void Report::put_address(int linear) {
+  put_hex(static_cast<std::uint32_t>(linear), kPositionDigits);
+}
+
+void Report::put_hex(std::uint32_t value, int min_digits) {
   char digits[ScriptSink::kHexRoom];
-  line_.append(digits,
-               ScriptSink::put_hex(digits, static_cast<std::uint32_t>(linear), kPositionDigits));
+  line_.append(digits, ScriptSink::put_hex(digits, value, min_digits));
 }
 
 void Report::end_line() {

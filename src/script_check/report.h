@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -16,7 +17,8 @@ class Report {
 
   void put(std::string_view text) { line_ += text; }
   void put_number(long long value);
-  void put_address(int linear);  // "%06X", as a position line shows it
+  void put_address(int linear);                       // "%06X", as a position line shows it
+  void put_hex(std::uint32_t value, int min_digits);  // "%0<min_digits>X"
   void end_line();
 
   // True once a line was ended.

@@ -2,7 +2,7 @@
 
 const ScriptString* ScriptMatcher::match(const WalkedString& image_string) {
   if (parted_) return nullptr;
-  if (!reader_.next(string_)) {
+  if (!read()) {
     parted_at_ = kNoLine;
     report_.put("[SCRIPT] the string @ ");
     report_.put_address(image_string.linear);
@@ -23,8 +23,14 @@ const ScriptString* ScriptMatcher::match(const WalkedString& image_string) {
   return nullptr;
 }
 
+bool ScriptMatcher::read() {
+  const bool found = reader_.next(string_);
+  if (listener_ != nullptr) listener_->read(string_, found);
+  return found;
+}
+
 void ScriptMatcher::finish() {
-  if (parted_ || !reader_.next(string_)) return;
+  if (parted_ || !read()) return;
   report_.put("[SCRIPT] line ");
   report_.put_number(string_.position_line);
   report_.put(": the image has no further string");

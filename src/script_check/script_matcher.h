@@ -16,7 +16,20 @@
 //   [SCRIPT] line N: the image has no further string       the script goes on (finish())
 class ScriptMatcher {
  public:
-  ScriptMatcher(ScriptSource& script, Report& report) : reader_(script), report_(report) {}
+  // Hears of each reading of the script, before the matcher pairs the string read or reports
+  // on it: `found` is false at the script's end, where `string` only holds what the reader
+  // met on the way (its jump line).
+  class Listener {
+   public:
+    virtual void read(const ScriptString& string, bool found) = 0;
+
+   protected:
+    ~Listener() = default;
+  };
+
+  // `listener`, if any, must outlive the matcher.
+  ScriptMatcher(ScriptSource& script, Report& report, Listener* listener = nullptr)
+      : reader_(script), report_(report), listener_(listener) {}
   // The same for a script held whole in memory, which must outlive the matcher.
   ScriptMatcher(std::string_view script, Report& report) : reader_(script), report_(report) {}
 
@@ -35,8 +48,12 @@ class ScriptMatcher {
   const char* read_up_to() const { return reader_.read_up_to(); }
 
  private:
+  // The next string into `string_`, told to the listener; false at the script's end.
+  bool read();
+
   ScriptReader reader_;
   Report& report_;
+  Listener* listener_ = nullptr;
   ScriptString string_;
   bool parted_ = false;
   static constexpr std::int64_t kNoLine = std::numeric_limits<std::int64_t>::max();

@@ -55,8 +55,9 @@ const PairedSections::Section* ScriptUpdater::tool_own(std::optional<PairedSecti
   return section != nullptr && section->tool_own ? section : nullptr;
 }
 
-bool ScriptUpdater::update(std::span<const std::string_view> lines, std::string_view lead,
+bool ScriptUpdater::update(const ScriptString& string, std::string_view lead,
                            const WalkedString& image_string) {
+  const std::span<const std::string_view> lines = string.lines;
   if (!gives_back(encoder_, lines, image_string.bytes, encoding_)) return false;
   // Only empty lines follow the end code in a text that gives the bytes back: the end code's
   // is the last line that is not empty.
@@ -64,7 +65,9 @@ bool ScriptUpdater::update(std::span<const std::string_view> lines, std::string_
   while (lines[text_lines - 1].empty()) --text_lines;
   Replacement replacement{lines.front().data() - lead.size(),
                           lines[text_lines - 1].data() + lines[text_lines - 1].size(),
-                          {}};
+                          {},
+                          string.position_line,
+                          !lead.empty()};
   std::string_view rendering = image_string.rendering;
   while (rendering.ends_with(kLineEnd)) rendering.remove_suffix(kLineEnd.size());
   append_lines(replacement.text, rendering, lead, line_end_);
@@ -91,7 +94,7 @@ void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
   }
   if (is_as_dumped(image_string.rendering, *string)) {
     ++unchanged_;
-  } else if (update(string->lines, {}, image_string)) {
+  } else if (update(*string, {}, image_string)) {
     ++updated_;
   } else {
     ++kept_;
@@ -99,17 +102,11 @@ void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
 }
 
 void ScriptUpdater::receive_comment_copy(const WalkedString& image_string) {
-  if (copies_parted_) return;
-  if (!copies_.next_comment_copy(copy_) ||
-      copy_.linear != static_cast<std::uint64_t>(image_string.linear) ||
-      copy_.offset != static_cast<std::uint64_t>(image_string.offset)) {
-    copies_parted_ = true;
-    return;
-  }
-  if (tool_own(copy_sections_, copy_.position_line) != nullptr) return;  // as a whole
-  if (!is_as_dumped(image_string.rendering, copy_) &&
-      update(copy_.lines, kCommentLead, image_string))
-    ++comments_updated_;
+  const ScriptString* copy = copies_.match(image_string);
+  if (copy == nullptr) return;
+  if (tool_own(copy_sections_, copy->position_line) != nullptr) return;  // as a whole
+  // Counted once written.
+  if (!is_as_dumped(image_string.rendering, *copy)) update(*copy, kCommentLead, image_string);
 }
 
 const PairedSections::Section* ScriptUpdater::section_to_replace(const char* end) {
@@ -144,7 +141,12 @@ void ScriptUpdater::write_up_to(const char* end) {
       // What the section held was replaced with it.
       while (!waiting_.empty() && waiting_.front().begin < written_) waiting_.pop_front();
     } else if (replacement != nullptr) {
-      write_replacement(replacement->begin, replacement->end, replacement->text);
+      // Nothing after the place where the script and the image parted is updated: a comment
+      // copy there is paired on its own.
+      if (replacement->position_line < matcher_.parted_at()) {
+        write_replacement(replacement->begin, replacement->end, replacement->text);
+        if (replacement->comment_copy) ++comments_updated_;
+      }
       waiting_.pop_front();
     } else {
       break;
@@ -159,7 +161,7 @@ void ScriptUpdater::write_up_to(const char* end) {
 void ScriptUpdater::write_ready() {
   const char* const script_end = script_.data() + script_.size();
   const char* strings_at = matcher_.parted() ? script_end : matcher_.read_up_to();
-  const char* copies_at = copies_parted_ ? script_end : copies_.read_up_to();
+  const char* copies_at = copies_.parted() ? script_end : copies_.read_up_to();
   // The readers read a line ahead at most: write whole lines only, up to the earlier one.
   write_up_to(std::min(strings_at, copies_at));
 }

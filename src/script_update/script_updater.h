@@ -11,6 +11,7 @@
 #include "dump/string_receiver.h"
 #include "script/script_reader.h"
 #include "script/script_sink.h"
+#include "script_check/comment_copy_matcher.h"
 #include "script_check/report.h"
 #include "script_check/script_matcher.h"
 #include "script_update/paired_sections.h"
@@ -27,9 +28,8 @@
 //               from its first text line to the one that holds its end code, become today's
 //               rendering, without the line ends after the end code;
 //   kept        otherwise: a translation, or a text that today's table cannot give back.
-// The comment copies of the blocks' first strings are paired on their own: the n-th of the
-// script with the n-th the dump writes, by their two addresses, up to the first that does
-// not pair, which says nothing. They are updated on the same terms, each new line after "//".
+// The comment copies of the blocks' first strings are paired on their own (CommentCopyMatcher)
+// and updated on the same terms, each new line after "//".
 //
 // Given the original, the dump the tool last put beside the script, and today's dump, each
 // paired section that is still what the tool wrote (PairedSections) becomes today's section,
@@ -66,12 +66,13 @@ class ScriptUpdater final : public StringReceiver {
     const char* begin;
     const char* end;
     std::string text;
+    std::int64_t position_line;  // of the string or comment copy replaced
+    bool comment_copy;
   };
   // Replaces `lines` (views into the script, each after `lead` bytes of its line) up to the
   // end code by the image string's rendering, each line after `lead`, if they give its bytes
   // back; true if they did.
-  bool update(std::span<const std::string_view> lines, std::string_view lead,
-              const WalkedString& image_string);
+  bool update(const ScriptString& string, std::string_view lead, const WalkedString& image_string);
   // The section headed by `position_line`, if it is still what the tool wrote; `sections`
   // moves on to it.
   static const PairedSections::Section* tool_own(std::optional<PairedSections>& sections,
@@ -92,9 +93,7 @@ class ScriptUpdater final : public StringReceiver {
   Report& report_;
   ScriptSink& out_;
   ScriptMatcher matcher_;
-  ScriptReader copies_;
-  ScriptString copy_;
-  bool copies_parted_ = false;
+  CommentCopyMatcher copies_;
   StringEncoding encoding_;
   std::deque<Replacement> waiting_;  // in script order
   const char* written_;              // the script's bytes before it are in `out_`
