@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -133,7 +134,9 @@ enum class Script {
 struct BadInput {
   std::string name;
   std::function<void(const TempFolder&)> prepare;  // changes the standard folder
-  std::string command;  // a POSIX shell line, $0 being the tool; kDump runs the tool itself
+  // A POSIX shell line, $0 being the tool; kDump runs the tool itself, and a tab followed by
+  // arguments runs it with those.
+  std::string command;
   int exit_status;
   std::string err;
   Console out_is;
@@ -153,6 +156,13 @@ const std::string kDumpArgs = "\"$0\" DUMP_TEXT image.rom";  // behind a shell l
 const std::string kCheckTableArgs = "\"$0\" CHECK_TABLE image.rom";
 const std::string kCheckScriptArgs = "\"$0\" CHECK_SCRIPT image.rom";
 const std::string kUpdateArgs = "\"$0\" UPDATE_TEXT image.rom";
+// The tool run with these arguments, with no shell in between, as on every system.
+const std::string kUpdate =
+    "\t"
+    "UPDATE_TEXT image.rom";
+const std::string kUpdateAlone =
+    "\t"
+    "UPDATE_TEXT";
 const std::string kTemp = "text//script.txt.tmp";
 const std::string kCannotWrite = "ERROR - cannot write text//script.txt\n";
 const std::string kCannotRead = "ERROR - cannot read ROM: image.rom\n";
@@ -370,7 +380,7 @@ const std::vector<BadInput> kBadInputs = {
      kCannotWrite, Console::kStartsWith, kIndexedOut, Script::kUntouched, "", false, kStrace},
     // UPDATE_TEXT's errors, in the order they are checked; each leaves every file as it was
     // and standard output empty.
-    {"update_without_an_image", [](const TempFolder&) {}, "exec \"$0\" UPDATE_TEXT", 255,
+    {"update_without_an_image", [](const TempFolder&) {}, kUpdateAlone, 255,
      "ERROR - no ROM args\nTry 'textdump --help' for more information.\n", Console::kExactly, "",
      Script::kUntouched},
     {"update_without_a_table",
@@ -378,11 +388,11 @@ const std::vector<BadInput> kBadInputs = {
        fs::remove(f / "table/table_dump.txt");
        fs::remove(f / "text/script.txt");
      },
-     "exec " + kUpdateArgs, 255, "ERROR - cannot open table//table_dump.txt\n", Console::kExactly,
+     kUpdate, 255, "ERROR - cannot open table//table_dump.txt\n", Console::kExactly,
      "", Script::kUntouched},
     {"update_with_a_table_in_utf16",
      [](const TempFolder& f) { write_file(f / "table/table_dump.txt", "\xFF\xFE" "4\0" "1\0=\0A\0"); },
-     "exec " + kUpdateArgs, 255, "ERROR - table//table_dump.txt is UTF-16: save it as UTF-8\n",
+     kUpdate, 255, "ERROR - table//table_dump.txt is UTF-16: save it as UTF-8\n",
      Console::kExactly, "", Script::kUntouched},
     {"update_table_read_fails_part_way", [](const TempFolder&) {}, kTableReadFails + kUpdateArgs,
      255, kCannotReadTable, Console::kExactly, "", Script::kUntouched, "", false, kStrace},
@@ -391,10 +401,10 @@ const std::vector<BadInput> kBadInputs = {
        fs::remove_all(f / "text");
        write_file(f / "text", "not a folder\n");
      },
-     "exec " + kUpdateArgs, 255, "ERROR - no TEXT dir\n", Console::kExactly, "",
+     kUpdate, 255, "ERROR - no TEXT dir\n", Console::kExactly, "",
      Script::kUntouched},
     {"update_without_a_script", [](const TempFolder& f) { fs::remove(f / "text/script.txt"); },
-     "exec " + kUpdateArgs, 255, "ERROR - cannot open text//script.txt\n", Console::kExactly, "",
+     kUpdate, 255, "ERROR - cannot open text//script.txt\n", Console::kExactly, "",
      Script::kUntouched},
     {"update_script_read_fails_part_way", leave_script_to_update,
      with_fault("text/script.txt", "read:error=EIO:when=2") + kUpdateArgs, 255,
@@ -441,9 +451,17 @@ TEST_P(BadInputRun, ends_with_the_documented_outcome_and_writes_only_a_whole_scr
   expected_folder.erase("text/script.txt.tmp");
   expected_folder.erase("text/script.txt.orig.tmp");
 
-  const ProcessResult r =
-      c.command == kDump ? run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "image.rom"}, folder.path())
-                         : run_process("/bin/sh", {"-c", c.command, TEXTDUMP_EXE}, folder.path());
+  ProcessResult r;
+  if (c.command == kDump) {
+    r = run_process(TEXTDUMP_EXE, {"DUMP_TEXT", "image.rom"}, folder.path());
+  } else if (c.command.starts_with('\t')) {  // the arguments, with no shell
+    std::vector<std::string> args;
+    std::istringstream words(c.command);
+    for (std::string word; words >> word;) args.push_back(word);
+    r = run_process(TEXTDUMP_EXE, args, folder.path());
+  } else {
+    r = run_process("/bin/sh", {"-c", c.command, TEXTDUMP_EXE}, folder.path());
+  }
 
   EXPECT_NE(r.exit_status, -1) << "ended by a signal";
   EXPECT_EQ(r.exit_status, c.exit_status);
