@@ -112,9 +112,10 @@ FUZZ_CHECKER void check_verdict(const StringEncoder& encoder,
     if (line.starts_with('#') || line.starts_with("//")) return;
   const std::string script = "//[000000 ~ 000000]\r\n#W16($0)\r\n" + std::string(written);
   ScriptInMemory source(script);
+  ScriptInMemory copies(script);
   fuzz::MemoryStream console;
-  ScriptChecker checker(source, encoder, console.get());
-  checker.check({0, 0, bytes, written});
+  ScriptChecker checker(source, copies, encoder, console.get());
+  checker.receive({StringKind::kInserted, 0, 0, bytes, written});
   checker.finish();
   const std::string report = console.take();
   require(
