@@ -14,6 +14,8 @@ std::string_view without_last_line_end(std::string_view section) {
 }
 
 bool is_position_line(std::string_view line) {
+  // Most lines are told by their first bytes, without reading numbers.
+  if (!line.starts_with(kPositionOpen)) return false;
   std::uint64_t linear;
   std::uint64_t offset;
   return read_position_line(line, linear, offset);
@@ -46,32 +48,38 @@ PairedSections::PairedSections(std::string_view script, std::string_view origina
                                std::string_view today)
     : script_(script), original_(original), today_(today) {}
 
-const PairedSections::Section* PairedSections::next() {
-  current_ = false;
-  if (!paired_) return nullptr;
+bool PairedSections::add_next() {
+  if (!paired_) return false;
   paired_ = script_.next() && original_.next() && today_.next() &&
             script_.line() == original_.line() && script_.line() == today_.line();
-  if (!paired_) return nullptr;
-  section_.position_line = script_.number();
+  if (!paired_) return false;
+  Section& section = kept_.emplace_back();
+  section.position_line = script_.number();
   const std::string_view script = script_.section();
   const std::string_view original = original_.section();
   const std::string_view today = today_.section();
   const std::string_view text = without_last_line_end(script);
-  section_.begin = text.data();
-  section_.end = text.data() + text.size();
-  section_.today = without_last_line_end(today);
-  section_.tool_own = !script.empty() && same_lines(script, original);
-  section_.as_today = same_lines(script, today);
+  section.begin = text.data();
+  section.end = text.data() + text.size();
+  section.today = without_last_line_end(today);
+  section.tool_own = !script.empty() && same_lines(script, original);
+  section.as_today = same_lines(script, today);
   std::size_t second = 0;
-  section_.holds_comment_copy = line_at(script, 0, second).empty() && second < script.size() &&
-                                script.substr(second).starts_with(kCommentLead);
-  current_ = true;
-  return &section_;
+  section.holds_comment_copy = line_at(script, 0, second).empty() && second < script.size() &&
+                               script.substr(second).starts_with(kCommentLead);
+  return true;
 }
 
 const PairedSections::Section* PairedSections::at_line(std::int64_t line) {
-  while (!current_ || section_.position_line < line) {
-    if (next() == nullptr) return nullptr;
+  while (kept_.empty() || kept_.back().position_line < line) {
+    if (!add_next()) return nullptr;
   }
-  return section_.position_line == line ? &section_ : nullptr;
+  for (auto it = kept_.rbegin(); it != kept_.rend() && it->position_line >= line; ++it)
+    if (it->position_line == line) return &*it;
+  return nullptr;
+}
+
+const PairedSections::Section* PairedSections::front() {
+  if (kept_.empty() && !add_next()) return nullptr;
+  return &kept_.front();
 }

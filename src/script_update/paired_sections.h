@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string_view>
 
 // The sections of an edited script, of its original (the dump the tool last put beside it)
@@ -25,14 +26,16 @@ class PairedSections {
     bool holds_comment_copy;  // an empty line, then a line that starts with "//"
   };
 
-  // The three must outlive the cursor.
+  // The three must outlive it.
   PairedSections(std::string_view script, std::string_view original, std::string_view today);
 
-  // The next paired section, or null when none is left. Valid until the next call.
-  const Section* next();
-  // The paired section whose position line is `line`, or null if none is; moves on to it.
-  // Lines are asked for in ascending order.
+  // The paired section whose position line is `line`, or null if none is, or if it was let go.
+  // Each section is worked out once, when first asked for.
   const Section* at_line(std::int64_t line);
+  // The first section not let go, or null when none is left; and letting it go. A section
+  // stays until it is let go, valid until then.
+  const Section* front();
+  void pop_front() { kept_.pop_front(); }
 
  private:
   // A text's position lines one after another.
@@ -53,10 +56,12 @@ class PairedSections {
     std::int64_t number_ = 0;
   };
 
+  // Works out the next paired section, at the back of `kept_`; false if none is left.
+  bool add_next();
+
   PositionLines script_;
   PositionLines original_;
   PositionLines today_;
   bool paired_ = true;
-  bool current_ = false;  // section_ is the last one handed out
-  Section section_{};
+  std::deque<Section> kept_;  // in script order
 };

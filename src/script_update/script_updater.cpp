@@ -43,15 +43,12 @@ ScriptUpdater::ScriptUpdater(std::string_view script, std::optional<std::string_
       copies_(script),
       written_(script.data()) {
   if (!original) return;
-  string_sections_.emplace(script, *original, today);
-  copy_sections_.emplace(script, *original, today);
-  written_sections_.emplace(script, *original, today);
+  sections_.emplace(script, *original, today);
 }
 
-const PairedSections::Section* ScriptUpdater::tool_own(std::optional<PairedSections>& sections,
-                                                       std::int64_t position_line) {
-  if (!sections) return nullptr;
-  const PairedSections::Section* section = sections->at_line(position_line);
+const PairedSections::Section* ScriptUpdater::tool_own(std::int64_t position_line) {
+  if (!sections_) return nullptr;
+  const PairedSections::Section* section = sections_->at_line(position_line);
   return section != nullptr && section->tool_own ? section : nullptr;
 }
 
@@ -88,7 +85,7 @@ void ScriptUpdater::receive(const WalkedString& image_string) {
 void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
   const ScriptString* string = matcher_.match(image_string);
   if (string == nullptr) return;
-  if (const PairedSections::Section* section = tool_own(string_sections_, string->position_line)) {
+  if (const PairedSections::Section* section = tool_own(string->position_line)) {
     ++(section->as_today ? unchanged_ : updated_);  // the section becomes today's as a whole
     return;
   }
@@ -104,20 +101,21 @@ void ScriptUpdater::receive_inserted(const WalkedString& image_string) {
 void ScriptUpdater::receive_comment_copy(const WalkedString& image_string) {
   const ScriptString* copy = copies_.match(image_string);
   if (copy == nullptr) return;
-  if (tool_own(copy_sections_, copy->position_line) != nullptr) return;  // as a whole
+  if (tool_own(copy->position_line) != nullptr) return;  // as a whole
   // Counted once written.
   if (!is_as_dumped(image_string.rendering, *copy)) update(*copy, kCommentLead, image_string);
 }
 
 const PairedSections::Section* ScriptUpdater::section_to_replace(const char* end) {
-  if (!written_sections_) return nullptr;
-  while (to_replace_ == nullptr || !to_replace_->tool_own || to_replace_->as_today) {
-    to_replace_ = written_sections_->next();
-    if (to_replace_ == nullptr) return nullptr;
-  }
+  if (!sections_) return nullptr;
   // Only what the walk reached before the script and the image parted.
-  if (to_replace_ == nullptr || to_replace_->position_line >= matcher_.parted_at()) return nullptr;
-  return to_replace_->begin < end ? to_replace_ : nullptr;
+  for (const PairedSections::Section* section;
+       (section = sections_->front()) != nullptr && section->begin < end &&
+       section->position_line < matcher_.parted_at();
+       sections_->pop_front()) {
+    if (section->tool_own && !section->as_today) return section;
+  }
+  return nullptr;
 }
 
 void ScriptUpdater::write_replacement(const char* begin, const char* end, std::string_view text) {
@@ -137,7 +135,7 @@ void ScriptUpdater::write_up_to(const char* end) {
       append_lines(today, section->today, {}, line_end_);
       write_replacement(section->begin, section->end, today);
       if (section->holds_comment_copy) ++comments_updated_;
-      to_replace_ = nullptr;
+      sections_->pop_front();
       // What the section held was replaced with it.
       while (!waiting_.empty() && waiting_.front().begin < written_) waiting_.pop_front();
     } else if (replacement != nullptr) {

@@ -75,8 +75,7 @@ class ScriptUpdater final : public StringReceiver {
   bool update(const ScriptString& string, std::string_view lead, const WalkedString& image_string);
   // The section headed by `position_line`, if it is still what the tool wrote; `sections`
   // moves on to it.
-  static const PairedSections::Section* tool_own(std::optional<PairedSections>& sections,
-                                                 std::int64_t position_line);
+  const PairedSections::Section* tool_own(std::int64_t position_line);
   // The next section to become today's, if it starts before `end`.
   const PairedSections::Section* section_to_replace(const char* end);
   void write_replacement(const char* begin, const char* end, std::string_view text);
@@ -98,12 +97,9 @@ class ScriptUpdater final : public StringReceiver {
   std::deque<Replacement> waiting_;  // in script order
   const char* written_;              // the script's bytes before it are in `out_`
   bool rewritten_ = false;           // a replacement was written
-  // Paired sections, when there is an original: as the strings, the comment copies and the
-  // writing reach them.
-  std::optional<PairedSections> string_sections_;
-  std::optional<PairedSections> copy_sections_;
-  std::optional<PairedSections> written_sections_;
-  const PairedSections::Section* to_replace_ = nullptr;  // in written_sections_
+  // Paired sections, when there is an original: worked out as the strings and comment copies
+  // reach them, let go once written.
+  std::optional<PairedSections> sections_;
 
   int updated_ = 0;
   int unchanged_ = 0;
