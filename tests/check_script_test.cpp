@@ -190,8 +190,8 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "",
        "\n[SCRIPT] line 826: the image has no further string" + all_well,
        1},
-      // Planted faults that once got through (issue 25's numbers).
-      // 1: a table text beats a bracketed form of the same length.
+      // Faults that once got through the suite, each with the edit that shows it.
+      // A table text beats a bracketed form of the same length.
       {"a table text spelled as a code form",
        {{"Maybe tomorrow.[END]", "Maybe<CODE FF> tomorrow.[END]"}},
        "7E=<CODE FF>\n",
@@ -199,9 +199,9 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+1 bytes), 0 not given back, 0 cannot be "
        "encoded",
        0},
-      // 7: encoding resumed after the tokens foreseen starts at its column on that line only.
+      // Encoding resumed after the tokens foreseen starts at its column on that line only.
       {"a text that starts another's", {}, "7E=uX\n", all_well, 0},
-      // 10: the parameter FF of a parameter control has its own text.
+      // The parameter FF of a parameter control has its own text.
       {"a text for parameter FF",
        {{"?[pause]<$1E>", "?[long pause][pause]<$1E>"}},
        "F0FF=[long pause]\n",
@@ -209,7 +209,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 58 as dumped, 1 edited (+2 bytes), 0 not given back, 0 cannot be "
        "encoded",
        0},
-      // 11: a bracketed form needs its closing '>'.
+      // A bracketed form needs its closing '>'.
       {"a bracketed form closed wrongly",
        {{"Maybe tomorrow.[END]", "Maybe<$41] tomorrow.[END]"}},
        "",
@@ -217,13 +217,13 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
        "encoded",
        1},
-      // 13: the last line needs no line end.
+      // The last line needs no line end.
       {"no line end at the end",
        {{"Dawn at[end]\r\n\r\n\r\n", "Dawn at[end]", true}},
        "",
        all_well,
        0},
-      // 14: a position line is nothing but its numbers.
+      // A position line is nothing but its numbers.
       {"text after a position line",
        {{"//[07C016 ~ 03C016]", "//[07C016 ~ 03C016] checked"}},
        "",
@@ -231,7 +231,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 0 strings: 0 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
        "encoded",
        1},
-      // 18: the linear address is compared, not only the image offset.
+      // The linear address is compared, not only the image offset.
       {"another linear address",
        {{"//[07C016 ~ 03C016]", "//[07C017 ~ 03C016]"}},
        "",
@@ -239,7 +239,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 0 strings: 0 as dumped, 0 edited (+0 bytes), 0 not given back, 0 cannot be "
        "encoded",
        1},
-      // 19: a string not given back alone sets exit status 1.
+      // A string not given back alone sets exit status 1.
       {"only a string not given back",
        {},
        "0206=\xC3\xA9\n",
@@ -247,7 +247,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 1 not given back, 0 cannot be "
        "encoded",
        1},
-      // 21: the growth of every edited string is added up.
+      // The growth of every edited string is added up.
       {"two edits that grow",
        {{"Maybe tomorrow.[END]", "Perhaps tomorrow![END]"},
         {"Someone is at the door.", "Someone is at the door, Bob."}},
@@ -257,7 +257,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 57 as dumped, 2 edited (+7 bytes), 0 not given back, 0 cannot be "
        "encoded",
        0},
-      // 22: text after the end code on a string's second line is reported on that line.
+      // Text after the end code on a string's second line is reported on that line.
       {"text after the end code on a second line",
        {{"[wait]Wind rises.[END]", "[wait]Wind rises.[END]x"}},
        "",
@@ -265,7 +265,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 58 as dumped, 0 edited (+0 bytes), 0 not given back, 1 cannot be "
        "encoded",
        1},
-      // 24: columns on a later line count from after its CR LF.
+      // Columns on a later line count from after its CR LF.
       {"a lower code for a character",
        {},
        "01=W\n",
@@ -276,7 +276,7 @@ TEST(CheckScript, fresh_script_gives_only_the_summary_and_each_edit_its_line) {
        "\n[SUMMARY] 59 strings: 55 as dumped, 0 edited (+0 bytes), 4 not given back, 0 cannot be "
        "encoded",
        1},
-      // 25: the first token where encoding resumes is compared too.
+      // The first token where encoding resumes is compared too.
       {"a text longer than a character",
        {},
        "7F=Th\n",
