@@ -17,19 +17,21 @@ void decode_commented_string(RomWindow& window, const TokenRenderings& rendering
                              ScriptSink& script);
 
 // Calls rendered(slot) for each rendering the decoder writes for the string `bytes` (as read,
-// the end code included), in order: the slot of TokenRenderings it comes from.
+// the end code included), in order: the slot of TokenRenderings it comes from. Stops at the
+// first call that returns false, and then returns false.
 template <typename Rendered>
-void for_each_rendering(const TokenRenderings& renderings, std::span<const std::uint8_t> bytes,
+bool for_each_rendering(const TokenRenderings& renderings, std::span<const std::uint8_t> bytes,
                         const Rendered& rendered) {
   for (std::size_t at = 0; at < bytes.size();) {
     const int b = bytes[at++];
     if (renderings.whole_token(b)) {
-      rendered(b);
+      if (!rendered(b)) return false;
       continue;
     }
     const TokenRenderings::Lead lead = renderings.lead(b);
-    if (lead.own_text) rendered(b);
+    if (lead.own_text && !rendered(b)) return false;
     for (int i = 0; i < lead.follow && at < bytes.size(); ++i)
-      rendered(lead.follow_slot + bytes[at++]);
+      if (!rendered(lead.follow_slot + bytes[at++])) return false;
   }
+  return true;
 }

@@ -4,6 +4,7 @@
 
 #include "decode/encoding.h"
 #include "decode/fallback_forms.h"
+#include "decode/string_decoder.h"
 
 namespace {
 
@@ -173,18 +174,7 @@ bool StringEncoder::surely_gives_back(std::span<const std::string_view> lines,
     text = line < lines.size() ? lines[line] : std::string_view{};
     return true;
   };
-  for (std::size_t at = 0; at < bytes.size();) {
-    const int b = bytes[at++];
-    const ByteClass& lead = kByteClasses[b];
-    if (lead.kind == ByteKind::kParameterControl) {
-      if (!take(TokenRenderings::parameter_slot(b, at < bytes.size() ? bytes[at++] : 0xFF)))
-        return false;
-      continue;
-    }
-    if (!take(b)) return false;
-    for (int i = 0; lead.kind == ByteKind::kRunLead && i < lead.follow && at < bytes.size(); ++i)
-      if (!take(lead.follow_page + bytes[at++])) return false;
-  }
+  if (!for_each_rendering(renderings_, bytes, take)) return false;
   // After the end code, only empty lines.
   return std::all_of(lines.begin() + static_cast<std::ptrdiff_t>(std::min(line, lines.size())),
                      lines.end(), [](std::string_view rest) { return rest.empty(); });

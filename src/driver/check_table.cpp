@@ -16,8 +16,10 @@ class StringTally final : public StringReceiver {
 
   void receive(const WalkedString& string) override {
     tally_.begin_string(static_cast<std::uint32_t>(string.linear));
-    for_each_rendering(renderings_, string.bytes,
-                       [&](int slot) { tally_.count_token(renderings_.missing_key(slot)); });
+    for_each_rendering(renderings_, string.bytes, [&](int slot) {
+      tally_.count_token(renderings_.missing_key(slot));
+      return true;
+    });
   }
 
  private:

@@ -6,7 +6,6 @@
 #include <system_error>
 
 #include "driver/file_open.h"
-#include "driver/fresh_dump.h"
 #include "driver/script_file.h"
 #include "driver/update_script.h"
 #include "driver/whole_file.h"
@@ -43,11 +42,6 @@ OldScript check_old_script(std::FILE* image, DumpStores& stores, std::int64_t& l
   std::string script;
   if (read_whole(kScriptPath, script) != WholeFile::kRead) return OldScript::kScriptUnreadable;
   std::string fresh;
-  {
-    stores.marks.clear();  // the dump marked every block it dumped
-    ScriptSink dump(fresh);
-    if (!write_fresh_dump(image, stores, dump, nullptr)) return OldScript::kImageUnreadable;
-  }
   std::string report;  // a dump says nothing of it
   Report held(report);
   std::string updated;

@@ -76,29 +76,26 @@ ScriptOutcome write_script(std::FILE* file, ScriptCopy& copy, const Run& run) {
 // entry in are not reported.
 class Utf16Warning final : public TableObserver {
  public:
-  explicit Utf16Warning(Console& console) : console_(console) {}
+  // Null: only notes it, for the caller to refuse the table.
+  explicit Utf16Warning(Console* console) : console_(console) {}
   void line_read(std::uint32_t, std::string_view, const TableLine&) override {}
   void file_is_utf16() override {
-    std::fputs(kUtf16TableLine, console_.out());
-    console_.line_left_open();
+    found = true;
+    if (console_ == nullptr) return;
+    std::fputs(kUtf16TableLine, console_->out());
+    console_->line_left_open();
   }
+  bool found = false;
 
  private:
-  Console& console_;
-};
-
-// Notes that the table is in UTF-16.
-struct Utf16Found final : public TableObserver {
-  void line_read(std::uint32_t, std::string_view, const TableLine&) override {}
-  void file_is_utf16() override { found = true; }
-  bool found = false;
+  Console* console_;
 };
 
 // The table as DUMP_TEXT and CHECK_SCRIPT read it, and the renderings made from it: a missing
 // table is reported and the run goes on with none, a table in UTF-16 too. False if a read of
 // it failed part-way.
 bool read_table(const Run& run) {
-  Utf16Warning utf16(run.console);
+  Utf16Warning utf16(&run.console);
   switch (load_table(kTablePath, run.stores.table, run.console.out(), &utf16)) {
     case TableFile::kRead:
       break;
@@ -183,7 +180,7 @@ int update_the_script(const Run& run) {
   Console& console = run.console;
   // Without its table, an update would turn every unedited string into fallback forms; a
   // table in UTF-16 holds no entry it can read.
-  Utf16Found utf16;
+  Utf16Warning utf16(nullptr);
   switch (load_table(kTablePath, run.stores.table, nullptr, &utf16)) {
     case TableFile::kRead:
       if (utf16.found) return console.error("%s is UTF-16: save it as UTF-8", kTablePath);

@@ -29,15 +29,9 @@ ScriptUpdate update(std::FILE* image, DumpStores& stores, std::string& report, s
     case WholeFile::kReadFailed:
       return ScriptUpdate::kScriptReadFailed;
   }
-  const std::optional<std::string> original = read_original();
-  {
-    ScriptSink dump(today);
-    if (!write_fresh_dump(image, stores, dump, nullptr)) return ScriptUpdate::kImageUnreadable;
-  }
-
   Report held(report);
   ScriptSink out(temp);
-  const UpdateWalk walk = walk_update(image, stores, script, original, today, held, out);
+  const UpdateWalk walk = walk_update(image, stores, script, read_original(), today, held, out);
   if (!walk.image_read) return ScriptUpdate::kImageUnreadable;
   changed = walk.changed;
   if (changed && !out.flush()) return ScriptUpdate::kNotWritten;
@@ -59,9 +53,14 @@ bool write_original(OriginalReplacement& original, std::string_view today) {
 }  // namespace
 
 UpdateWalk walk_update(std::FILE* image, DumpStores& stores, std::string_view script,
-                       const std::optional<std::string>& original, std::string_view today,
+                       const std::optional<std::string>& original, std::string& today,
                        Report& report, ScriptSink& out) {
-  stores.marks.clear();  // today's dump marked every block it dumped
+  stores.marks.clear();  // a dump before may have marked every block it dumped
+  {
+    ScriptSink dump(today);
+    if (!write_fresh_dump(image, stores, dump, nullptr)) return {false, false, false};
+  }
+  stores.marks.clear();
   const StringEncoder encoder(stores.table, stores.renderings);
   ScriptUpdater updater(script, original, today, encoder, report, out);
   if (!walk_strings(image, stores.window, stores.marks, stores.renderings, updater).image_read)

@@ -28,13 +28,14 @@ enum class ScriptUpdate {
 // and kParted no file was changed.
 ScriptUpdate update_script(std::FILE* image, DumpStores& stores, std::string& report);
 
-// What UPDATE_TEXT makes of `script`, with its `original` if there is one and `today`'s dump
-// (ScriptUpdater says what), written to `out` as the dump plan is walked over `image` again.
+// What UPDATE_TEXT makes of `script`, with its `original` if there is one (ScriptUpdater
+// says what), written to `out`: writes today's dump into `today`, then walks the dump plan over
+// `image` again.
 struct UpdateWalk {
   bool image_read;  // false: the walk stopped at a failed read
   bool changed;     // a string or section was rendered anew
   bool parted;      // the script and the image parted: the report says where
 };
 UpdateWalk walk_update(std::FILE* image, DumpStores& stores, std::string_view script,
-                       const std::optional<std::string>& original, std::string_view today,
+                       const std::optional<std::string>& original, std::string& today,
                        Report& report, ScriptSink& out);
